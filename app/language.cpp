@@ -1,0 +1,75 @@
+#include "app/language.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QLocale>
+#include <QSettings>
+#include <QTranslator>
+
+namespace {
+
+enum LanguageCode { English = 0, SimplifiedChinese = 1, TraditionalChinese = 2, Spanish = 3 };
+
+int chineseLanguageCode(const QLocale &locale)
+{
+    const QString script = QLocale::scriptToString(locale.script());
+    qCritical() << "main" << __LINE__ << "Lang type: " << script;
+    const int traditionalAt = script.indexOf(QLatin1String("Traditional"));
+    qCritical().noquote() << QStringLiteral("系统语言：") << 1 << locale.name() << traditionalAt;
+    if (traditionalAt < 0) {
+        qDebug().noquote() << QStringLiteral("当前语言是简体中文");
+        return SimplifiedChinese;
+    }
+    qDebug().noquote() << QStringLiteral("当前语言是繁体中文");
+    return TraditionalChinese;
+}
+
+}  // namespace
+
+QString settingsFilePath()
+{
+    return QDir::homePath() + QLatin1String("/Documents/") + QCoreApplication::applicationName() +
+           QLatin1String(".ini");
+}
+
+void detectSystemLanguage()
+{
+    QSettings settings(settingsFilePath(), QSettings::IniFormat);
+    const QLocale locale = QLocale::system();
+    int code = English;
+    switch (locale.language()) {
+    case QLocale::English:
+        qCritical() << "main" << __LINE__ << "English system";
+        settings.setValue(QStringLiteral("Language/Language_mode"), 1);
+        break;
+    case QLocale::Chinese:
+        qCritical() << "main" << __LINE__ << QStringLiteral("中文系统");
+        code = chineseLanguageCode(locale);
+        break;
+    case QLocale::Spanish:
+        qCritical() << "main" << __LINE__ << QStringLiteral("西班牙语");
+        code = Spanish;
+        break;
+    default:
+        qCritical() << "main" << __LINE__ << "default:English system";
+        break;
+    }
+    settings.setValue(QStringLiteral("Language/Language_enum"), code);
+}
+
+void setAppLanguage(QTranslator *translator)
+{
+    static const char *const catalogues[] = {
+        ":/Resource/main_widget_en.qm",
+        ":/Resource/main_widget_zh.qm",
+        ":/Resource/main_widget_tc.qm",
+        ":/Resource/main_widget_sp.qm",
+    };
+    QSettings settings(settingsFilePath(), QSettings::IniFormat);
+    const int code = settings.value(QStringLiteral("Language/Language_enum"), 0).toInt();
+    const bool known = code >= English && code <= Spanish;
+    if (!known || !translator->load(QString::fromLatin1(catalogues[code])))
+        qDebug() << "main" << __LINE__ << "setAppLanguage"
+                 << "setLanguage Failed";
+}

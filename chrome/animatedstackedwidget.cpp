@@ -1,0 +1,80 @@
+#include "chrome/animatedstackedwidget.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <QPropertyAnimation>
+
+AnimatedStackedWidget::AnimatedStackedWidget(QWidget *parent)
+    : QStackedWidget(parent), animation(new QPropertyAnimation(this, QByteArray(), nullptr))
+{
+    // No property: the animation only delivers the shrinking width of the
+    // strip that still shows the old page.
+    animation->setEasingCurve(QEasingCurve::OutCubic);
+    connect(animation, SIGNAL(valueChanged(QVariant)), this, SLOT(valueChanged_slot(QVariant)));
+    connect(animation, SIGNAL(finished()), this, SLOT(animationFinished()));
+}
+
+void AnimatedStackedWidget::valueChanged_slot(QVariant value)
+{
+    currentValue = value;
+    update();
+}
+
+void AnimatedStackedWidget::animationFinished()
+{
+    animating = false;
+    if (indexOf(target) == -1)
+        return;
+    setCurrentWidget(target);
+    if (!target->isVisible())
+        target->setVisible(true);
+}
+
+void AnimatedStackedWidget::setCurrentWidgetAnimated(QWidget *w)
+{
+    target = w;
+    targetIndex = indexOf(w);
+    if (targetIndex == currentIndex() || animating)
+        return;
+
+    animating = true;
+    widget(currentIndex())->hide();
+    animation->setStartValue(QVariant(geometry().width()));
+    animation->setEndValue(QVariant(0));
+    animation->setDuration(duration);
+    animation->start(QAbstractAnimation::KeepWhenStopped);
+}
+
+QPixmap AnimatedStackedWidget::renderPage(QWidget *page) const
+{
+    QPixmap pixmap(page->size());
+    page->render(&pixmap, QPoint(0, 0), QRegion(),
+                 QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    return pixmap;
+}
+
+void AnimatedStackedWidget::paintEvent(QPaintEvent *event)
+{
+    if (!animating) {
+        QFrame::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    const double v = currentValue.toDouble();
+
+    QWidget *oldPage = widget(currentIndex());
+    const QPixmap oldPicture = renderPage(oldPage);
+    const double w = oldPage->geometry().width();
+    const double h = oldPage->geometry().height();
+    painter.drawPixmap(QRectF(0, 0, v, h), oldPicture, QRectF(w - v, 0, v, h));
+
+    if (QWidget *newPage = widget(targetIndex)) {
+        const double W = geometry().width();
+        const double H = geometry().height();
+        newPage->resize(geometry().size());
+        const QPixmap newPicture = renderPage(newPage);
+        painter.drawPixmap(QRectF(v, 0, W - v, H), newPicture, QRectF(0, 0, W - v, H));
+    }
+    painter.end();
+}

@@ -1,0 +1,7 @@
+#include "demo/demo.h"
+
+demo::demo(QWidget *parent) : QWidget(parent)
+{
+    setObjectName("demo");
+    resize(1024, 600);
+}
