@@ -39,21 +39,21 @@ void detectSystemLanguage()
     const QLocale locale = QLocale::system();
     int code = English;
     switch (locale.language()) {
-    case QLocale::English:
-        qCritical() << "main" << __LINE__ << "English system";
-        settings.setValue(QStringLiteral("Language/Language_mode"), 1);
-        break;
-    case QLocale::Chinese:
-        qCritical() << "main" << __LINE__ << QStringLiteral("中文系统");
-        code = chineseLanguageCode(locale);
-        break;
-    case QLocale::Spanish:
-        qCritical() << "main" << __LINE__ << QStringLiteral("西班牙语");
-        code = Spanish;
-        break;
-    default:
-        qCritical() << "main" << __LINE__ << "default:English system";
-        break;
+        case QLocale::English:
+            qCritical() << "main" << __LINE__ << "English system";
+            settings.setValue(QStringLiteral("Language/Language_mode"), 1);
+            break;
+        case QLocale::Chinese:
+            qCritical() << "main" << __LINE__ << QStringLiteral("中文系统");
+            code = chineseLanguageCode(locale);
+            break;
+        case QLocale::Spanish:
+            qCritical() << "main" << __LINE__ << QStringLiteral("西班牙语");
+            code = Spanish;
+            break;
+        default:
+            qCritical() << "main" << __LINE__ << "default:English system";
+            break;
     }
     settings.setValue(QStringLiteral("Language/Language_enum"), code);
 }

@@ -1,8 +1,8 @@
+#include <QtQml/qqml.h>
 #include <QApplication>
 #include <QIcon>
 #include <QQuickWindow>
 #include <QTranslator>
-#include <QtQml/qqml.h>
 #include <QtWebView/QtWebView>
 
 #include "app/language.h"

@@ -38,15 +38,16 @@ void WebFlieLoad::handleDownloadState(QWebEngineDownloadRequest::DownloadState s
 
     QString text;
     switch (state) {
-    case QWebEngineDownloadRequest::DownloadCompleted:
-        text = tr("%1%2").arg(QStringLiteral("下载成功，地址为:\n"), download->downloadDirectory());
-        break;
-    case QWebEngineDownloadRequest::DownloadCancelled:
-    case QWebEngineDownloadRequest::DownloadInterrupted:
-        text = tr("%1").arg(QStringLiteral("下载失败"));
-        break;
-    default:
-        return;
+        case QWebEngineDownloadRequest::DownloadCompleted:
+            text = tr("%1%2").arg(QStringLiteral("下载成功，地址为:\n"),
+                                  download->downloadDirectory());
+            break;
+        case QWebEngineDownloadRequest::DownloadCancelled:
+        case QWebEngineDownloadRequest::DownloadInterrupted:
+            text = tr("%1").arg(QStringLiteral("下载失败"));
+            break;
+        default:
+            return;
     }
     QMessageBox::information(nullptr, tr("download tooltip"), text, QMessageBox::Ok,
                              QMessageBox::NoButton);

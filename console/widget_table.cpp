@@ -55,9 +55,9 @@ void Widget::refreshTable()
         deviceModel.setItem(row, 0, new QStandardItem(device.name));
         deviceModel.setItem(row, 1, new QStandardItem(device.ip));
         deviceModel.setItem(row, 2, new QStandardItem(device.model));
-        deviceModel.setItem(row, 3,
-                            new QStandardItem(device.linked ? QStringLiteral("Link")
-                                                            : QStringLiteral("No Link")));
+        deviceModel.setItem(
+            row, 3,
+            new QStandardItem(device.linked ? QStringLiteral("Link") : QStringLiteral("No Link")));
     }
     ui->tableView->setModel(&deviceModel);
     header->setSectionResizeMode(QHeaderView::Interactive);
