@@ -46,7 +46,8 @@ void BoundedReplyBody::collect()
 {
     if (tooLarge)
         return;
-    body += reply->read(limit + 1 - body.size());
+    // Never ask for more than is there: read() sizes its buffer by the request.
+    body += reply->read(qMin(reply->bytesAvailable(), limit + 1 - body.size()));
     if (body.size() > limit)
         refuse();
 }
