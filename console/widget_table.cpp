@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTimer>
 
 #include "console/widget.h"
 #include "console/widget_ui.h"
@@ -36,6 +37,9 @@ void Widget::setupTable()
         "border:1px solid rgb(47, 214, 222);height:80px;}#tableView::item::selected{font: "
         "bold;background:rgb(47, 214, 222);outline:none;}"));
     refreshTable();
+    // The header only learns its width once the window is on screen; build
+    // the rows again then, so the stretched columns span the whole view.
+    QTimer::singleShot(0, this, &Widget::refreshTable);
 }
 
 void Widget::refreshTable()
