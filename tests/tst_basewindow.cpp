@@ -110,8 +110,10 @@ private slots:
         child.start(QCoreApplication::applicationFilePath(), {"placement:" + row});
         QVERIFY(child.waitForFinished(60000));
         const QString output = QString::fromLocal8Bit(child.readAll());
-        QVERIFY2(child.exitCode() == 0 &&
-                     output.contains("PASS   : TestBaseWindow::placement(" + row + ")"),
+        // Judged by the child's report, not its exit code, which a leak
+        // checker in a sanitizer build may change.
+        QVERIFY2(output.contains("PASS   : TestBaseWindow::placement(" + row + ")") &&
+                     !output.contains("FAIL!"),
                  qPrintable(output));
     }
 
