@@ -14,6 +14,12 @@ AnimatedStackedWidget::AnimatedStackedWidget(QWidget *parent)
     connect(animation, SIGNAL(finished()), this, SLOT(animationFinished()));
 }
 
+AnimatedStackedWidget::~AnimatedStackedWidget()
+{
+    // Not a child (it must not show up among the stack's children): released here.
+    delete animation;
+}
+
 void AnimatedStackedWidget::valueChanged_slot(QVariant value)
 {
     currentValue = value;
@@ -23,7 +29,7 @@ void AnimatedStackedWidget::valueChanged_slot(QVariant value)
 void AnimatedStackedWidget::animationFinished()
 {
     animating = false;
-    if (indexOf(target) == -1)
+    if (!target || indexOf(target) == -1)
         return;
     setCurrentWidget(target);
     if (!target->isVisible())
@@ -38,16 +44,19 @@ void AnimatedStackedWidget::setCurrentWidgetAnimated(QWidget *w)
         return;
 
     animating = true;
-    widget(currentIndex())->hide();
+    if (QWidget *current = currentWidget())
+        current->hide();
     animation->setStartValue(QVariant(geometry().width()));
     animation->setEndValue(QVariant(0));
     animation->setDuration(duration);
     animation->start(QAbstractAnimation::KeepWhenStopped);
 }
 
-QPixmap AnimatedStackedWidget::renderPage(QWidget *page) const
+QPixmap AnimatedStackedWidget::renderPage(QWidget *page)
 {
     QPixmap pixmap(page->size());
+    if (pixmap.isNull())
+        return pixmap;
     page->render(&pixmap, QPoint(0, 0), QRegion(),
                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return pixmap;
@@ -63,12 +72,14 @@ void AnimatedStackedWidget::paintEvent(QPaintEvent *event)
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     const double v = currentValue.toDouble();
 
-    QWidget *oldPage = widget(currentIndex());
-    const QPixmap oldPicture = renderPage(oldPage);
-    const double w = oldPage->geometry().width();
-    const double h = oldPage->geometry().height();
-    painter.drawPixmap(QRectF(0, 0, v, h), oldPicture, QRectF(w - v, 0, v, h));
-
+    // The right-hand v pixels of the old page at the left edge ...
+    if (QWidget *oldPage = currentWidget()) {
+        const QPixmap oldPicture = renderPage(oldPage);
+        const double w = oldPage->geometry().width();
+        const double h = oldPage->geometry().height();
+        painter.drawPixmap(QRectF(0, 0, v, h), oldPicture, QRectF(w - v, 0, v, h));
+    }
+    // ... and the left-hand part of the new page beside them.
     if (QWidget *newPage = widget(targetIndex)) {
         const double W = geometry().width();
         const double H = geometry().height();

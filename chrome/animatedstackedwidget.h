@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QStackedWidget>
 #include <QVariant>
 
@@ -7,12 +8,14 @@ class QPropertyAnimation;
 
 // A stacked widget that changes pages with a 500 ms horizontal slide: the old
 // page leaves to the left while the new one comes in from the right. During
-// the slide the stack paints pictures of both pages itself.
+// the slide neither page is shown; the stack paints pictures of both itself.
+// A request made during a slide only changes the page it ends on.
 class AnimatedStackedWidget : public QStackedWidget
 {
     Q_OBJECT
 public:
     explicit AnimatedStackedWidget(QWidget *parent = nullptr);
+    ~AnimatedStackedWidget() override;
 
 public slots:
     void valueChanged_slot(QVariant value);
@@ -23,12 +26,13 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap renderPage(QWidget *page) const;
+    static QPixmap renderPage(QWidget *page);
 
     QPropertyAnimation *animation;
     int duration = 500;
     bool animating = false;
     QVariant currentValue;
     int targetIndex = -1;
-    QWidget *target = nullptr;
+    // Guarded: a page deleted during a slide must not be touched at its end.
+    QPointer<QWidget> target;
 };

@@ -1,13 +1,207 @@
 #include "chrome/basewindow.h"
 
+#include <QDebug>
+#include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
 
 #include "chrome/customwidget.h"
+#include "chrome/windowdrag.h"
 
-BaseWindow::BaseWindow(QWidget *parent) : QWidget(parent), m_content(new customWidget())
+namespace {
+
+struct ZoneSpec
 {
-    resize(1024, 630);
-    auto *layout = new QGridLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_content, 0, 0);
+    int zone;
+    const char *name;
+    int row;
+    int column;
+    Qt::CursorShape cursor;
+};
+
+// In the order in which a point is tested against them.
+constexpr ZoneSpec zoneSpecs[] = {
+    {WindowDrag::TopLeft, "zoneTopLeft", 0, 0, Qt::SizeFDiagCursor},
+    {WindowDrag::Top, "zoneTop", 0, 1, Qt::SizeVerCursor},
+    {WindowDrag::TopRight, "zoneTopRight", 0, 2, Qt::SizeBDiagCursor},
+    {WindowDrag::Left, "zoneLeft", 1, 0, Qt::SizeHorCursor},
+    {WindowDrag::Right, "zoneRight", 1, 2, Qt::SizeHorCursor},
+    {WindowDrag::BottomLeft, "zoneBottomLeft", 2, 0, Qt::SizeBDiagCursor},
+    {WindowDrag::Bottom, "zoneBottom", 2, 1, Qt::SizeVerCursor},
+    {WindowDrag::BottomRight, "zoneBottomRight", 2, 2, Qt::SizeFDiagCursor},
+};
+
+// The soft shadow drawn into the transparent margin around the frame.
+const QColor shadowColour(0x55, 0x55, 0x55, 40);
+
+}  // namespace
+
+BaseWindow::BaseWindow(QWidget *parent) : QWidget(parent)
+{
+    placeOnScreen();
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+
+    m_outerLayout = new QGridLayout();
+    m_outerLayout->setContentsMargins(m_margin, m_margin, m_margin, m_margin);
+    m_outerLayout->setSpacing(0);
+    setLayout(m_outerLayout);
+
+    buildFrame();
+    buildZoneLabels();
+
+    m_titleHeight = m_content->titleHeight();
+    m_content->updateResizeIcon(false);
+
+    connect(m_content, &customWidget::closeClicked, this, &QWidget::close);
+    connect(m_content, &customWidget::minimumClicked, this, &QWidget::showMinimized);
+    connect(m_content, &customWidget::resizeClick, this, &BaseWindow::setShowMode);
+}
+
+void BaseWindow::placeOnScreen()
+{
+    // Centred on the whole primary screen (not its available area).
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize(1024, 630);
+    setGeometry(size.width() / 2 - 512, size.height() / 2 - 315, 1024, 630);
+    m_maximized = false;
+}
+
+void BaseWindow::buildFrame()
+{
+    m_BaseFrame = new QFrame();
+    m_BaseFrame->setObjectName("m_BaseFrame");
+    m_BaseFrame->setStyleSheet(QStringLiteral("QFrame#m_BaseFrame{ border:") + m_borderText +
+                               QStringLiteral("}"));
+    m_borderWidth = m_borderText.left(m_borderText.indexOf(QLatin1String("px"))).toInt();
+    m_outerLayout->addWidget(m_BaseFrame, 0, 0, 3, 3);
+
+    m_innerLayout = new QGridLayout(m_BaseFrame);
+    m_innerLayout->setContentsMargins(0, 0, 0, 0);
+    m_innerLayout->setSpacing(0);
+
+    m_content = new customWidget();
+    m_content->setObjectName("MainWidget");
+    m_content->setStyleSheet(QStringLiteral("QWidget#MainWidget{background:rgb(50, 50, 50);}"));
+    // Without this a QWidget subclass ignores its own style sheet background.
+    m_content->setAttribute(Qt::WA_StyledBackground);
+    m_innerLayout->addWidget(m_content, 0, 0);
+    m_content->setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void BaseWindow::buildZoneLabels()
+{
+    // Added after the frame, so they lie above its outermost pixels.
+    for (std::size_t i = 0; i < std::size(zoneSpecs); ++i) {
+        const ZoneSpec &spec = zoneSpecs[i];
+        auto *label = new QLabel();
+        label->setObjectName(spec.name);
+        const bool corner = spec.row != 1 && spec.column != 1;
+        if (corner)
+            label->setFixedSize(m_edge, m_edge);
+        else if (spec.row == 1)
+            label->setFixedWidth(m_edge);
+        else
+            label->setFixedHeight(m_edge);
+        label->setCursor(spec.cursor);
+        m_outerLayout->addWidget(label, spec.row, spec.column);
+        m_zones[i] = ZoneLabel{label, spec.zone};
+    }
+}
+
+int BaseWindow::hitTest(const QPoint &p) const
+{
+    // Hidden zone labels (while maximised) keep their last geometry, which
+    // then lies over the title bar and the page: only shown ones count.
+    for (const ZoneLabel &zone : m_zones) {
+        if (!zone.label->isHidden() && zone.label->geometry().contains(p))
+            return zone.zone;
+    }
+    if (p.y() <= m_margin + m_borderWidth)
+        return WindowDrag::NoZone;
+    if (p.y() <= m_titleHeight + m_margin + m_borderWidth)
+        return WindowDrag::TitleBand;
+    return WindowDrag::NoZone;
+}
+
+void BaseWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_drag.pressed = true;
+    m_drag.globalStart = event->globalPosition().toPoint();
+    m_drag.windowStart = pos();
+    m_drag.zone = hitTest(event->position().toPoint());
+    m_drag.geometry = geometry();
+}
+
+void BaseWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (isMaximized() || !m_drag.pressed)
+        return;
+    m_drag.delta = event->globalPosition().toPoint() - m_drag.globalStart;
+    if (m_drag.zone == WindowDrag::TitleBand) {
+        move(m_drag.windowStart + m_drag.delta);
+        return;
+    }
+    setGeometry(WindowDrag::resizedGeometry(m_drag.geometry, m_drag.zone, m_drag.delta,
+                                            minimumSize(), maximumSize()));
+}
+
+void BaseWindow::mouseReleaseEvent(QMouseEvent *)
+{
+    m_drag.pressed = false;
+}
+
+void BaseWindow::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_drag.zone = hitTest(event->position().toPoint());
+    if (m_drag.zone == WindowDrag::TitleBand)
+        setShowMode();
+}
+
+void BaseWindow::setShowMode()
+{
+    if (m_maximized) {
+        m_maximized = false;
+        m_outerLayout->setContentsMargins(m_margin, m_margin, m_margin, m_margin);
+        showNormal();
+    } else {
+        m_maximized = true;
+        m_outerLayout->setContentsMargins(0, 0, 0, 0);
+        showMaximized();
+    }
+    m_content->updateResizeIcon(m_maximized);
+    // The resize zones exist only in the normal state.
+    for (const ZoneLabel &zone : m_zones)
+        zone.label->setVisible(!m_maximized);
+    update();
+}
+
+void BaseWindow::showEvent(QShowEvent *)
+{
+    qCritical() << "basewindow" << __LINE__ << "BaseWindow::showEvent";
+}
+
+void BaseWindow::paintEvent(QPaintEvent *)
+{
+    // The margin is transparent; a soft shadow in it lets the frameless window
+    // stand out from what lies behind it. A maximised window has no margin.
+    if (m_maximized)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame = m_BaseFrame->geometry();
+    painter.setClipRegion(QRegion(rect()) - QRegion(m_BaseFrame->geometry()));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(shadowColour);
+    // Nested layers: the nearer a pixel is to the frame, the more layers cover it.
+    for (int i = m_margin; i >= 1; --i)
+        painter.drawRoundedRect(frame.adjusted(-i, -i, i, i), i, i);
 }

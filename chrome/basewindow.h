@@ -1,16 +1,70 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
 #include <QWidget>
+#include <array>
 
+class QFrame;
+class QGridLayout;
+class QLabel;
 class customWidget;
 
-// The application's only top-level window.
+// The application's only top-level window. It has no native frame: moving by
+// the title band, resizing by the edges and corners, maximise and restore are
+// done here with the window's own mouse events and the title bar's signals.
 class BaseWindow : public QWidget
 {
     Q_OBJECT
 public:
     explicit BaseWindow(QWidget *parent = nullptr);
 
+public slots:
+    void setShowMode();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
 private:
-    customWidget *m_content;
+    struct ZoneLabel
+    {
+        QLabel *label;
+        int zone;
+    };
+
+    // What a left press recorded: every move is computed from it and the
+    // cursor's total displacement, never from the previous move.
+    struct Drag
+    {
+        bool pressed = false;
+        QPoint globalStart;
+        QPoint windowStart;
+        int zone = 0;
+        QRect geometry;
+        QPoint delta;
+    };
+
+    void placeOnScreen();
+    void buildFrame();
+    void buildZoneLabels();
+    int hitTest(const QPoint &p) const;
+
+    const int m_margin = 5;
+    const int m_edge = 3;
+    const QString m_borderText = QStringLiteral("0px solid #000000");
+    int m_borderWidth = 0;
+    int m_titleHeight = 0;
+    bool m_maximized = false;
+
+    QGridLayout *m_outerLayout = nullptr;
+    QFrame *m_BaseFrame = nullptr;
+    QGridLayout *m_innerLayout = nullptr;
+    customWidget *m_content = nullptr;
+    std::array<ZoneLabel, 8> m_zones{};
+    Drag m_drag;
 };

@@ -1,15 +1,71 @@
 #include "chrome/customwidget.h"
 
 #include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
 
+#include "chrome/customization.h"
+#include "chrome/customwidget_ui.h"
 #include "console/widget.h"
 
-customWidget::customWidget(QWidget *parent) : QWidget(parent)
+customWidget::customWidget(QWidget *parent) : QWidget(parent), ui(new Ui::customWidget)
 {
-    m_widget.reset(new Widget());
-    auto *layout = new QGridLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_widget.data(), 0, 0);
+    ui->setupUi(this);
+    createMainContent();
+    applyCustomization();
 }
 
-void customWidget::updateResizeIcon(bool) {}
+customWidget::~customWidget()
+{
+    // The main content goes first (it sits in the form's scroll area), then the
+    // plain form object.
+    m_widget.reset();
+    delete ui;
+}
+
+void customWidget::createMainContent()
+{
+    if (m_widget)
+        return;
+    m_widget.reset(new Widget());
+    // The layout goes on the scroll area itself, not on its contents widget, so
+    // the content fills the page area and never scrolls.
+    auto *layout = new QGridLayout();
+    layout->addWidget(m_widget.data(), 0, 0);
+    layout->setContentsMargins(0, 0, 0, 0);
+    ui->scrollAreaWeb->setLayout(layout);
+}
+
+void customWidget::applyCustomization()
+{
+    ui->label_title->setText(Customization::displayName());
+    ui->label_logo->setPixmap(QPixmap(Customization::filePath(Customization::IconFile)));
+    ui->label_logo->setScaledContents(true);
+}
+
+void customWidget::updateResizeIcon(bool maximized)
+{
+    const QString image = maximized ? QStringLiteral(":/images/normal_white.png")
+                                    : QStringLiteral(":/images/maximum_white.png");
+    const QPixmap picture = QPixmap(image).scaled(ui->toolResize->width(), ui->toolResize->height(),
+                                                  Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    ui->toolResize->setIcon(QIcon(picture));
+}
+
+void customWidget::on_toolClose_clicked()
+{
+    emit closeClicked();
+}
+
+void customWidget::on_toolResize_clicked()
+{
+    emit resizeClick();
+}
+
+void customWidget::on_toolMinimum_clicked()
+{
+    emit minimumClicked();
+}

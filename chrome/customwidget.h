@@ -5,13 +5,23 @@
 
 class Widget;
 
-// The window's content: a title bar above the main content widget.
+namespace Ui {
+class customWidget;
+}
+
+// The whole visible content of the frameless window: a title bar (logo, display
+// name, minimise, maximise/restore, close) above the page area that hosts the
+// one main content widget. The buttons only announce clicks; the window decides
+// what they do.
 class customWidget : public QWidget
 {
     Q_OBJECT
 public:
     explicit customWidget(QWidget *parent = nullptr);
+    ~customWidget() override;
 
+    // Height of the band in which a press moves the window: the 30-pixel title
+    // bar and two pixels of slack below it.
     int titleHeight() const { return m_titleHeight; }
     void updateResizeIcon(bool maximized);
 
@@ -20,7 +30,16 @@ signals:
     void resizeClick();
     void minimumClicked();
 
+private slots:
+    void on_toolClose_clicked();
+    void on_toolResize_clicked();
+    void on_toolMinimum_clicked();
+
 private:
+    void createMainContent();
+    void applyCustomization();
+
     int m_titleHeight = 32;
+    Ui::customWidget *ui;
     QSharedPointer<Widget> m_widget;
 };

@@ -1,18 +1,46 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
-class QLabel;
+class ProportionalScaler;
+class QTimer;
 
-// The page shown while a mixer's console loads.
+namespace Ui {
+class loading;
+}
+
+// The page shown while a mixer's console loads: the customization folder's
+// picture and an animated "Loading" line that turns into a red failure
+// message when the load fails.
 class loading : public QWidget
 {
     Q_OBJECT
 public:
     explicit loading(QWidget *parent = nullptr);
+    ~loading() override;
 
     void showLoadFailed();
 
+public slots:
+    void timerOut();
+    void timerOutResize();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
-    QLabel *tooltip_text;
+    void loadPicture();
+    void setUpScaler();
+
+    Ui::loading *ui;
+    QTimer *resizeTimer;
+    QTimer *dotTimer;
+    std::unique_ptr<ProportionalScaler> scaler;
+    bool loadFailed = false;
+
+    // One dot count for the whole process: every loading page, every showing.
+    static quint16 dotCounter;
 };

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// Mouse-driven moving and resizing of a frameless window. Zones are
+// 10 x row + column of a 3 x 3 grid over the window, counted from 1 at the
+// top-left; the middle of the top row is the title band that moves it.
+namespace WindowDrag {
+
+enum Zone {
+    NoZone = 0,
+    TopLeft = 11,
+    Top = 12,
+    TopRight = 13,
+    Left = 21,
+    TitleBand = 22,
+    Right = 23,
+    BottomLeft = 31,
+    Bottom = 32,
+    BottomRight = 33,
+};
+
+// The geometry after dragging the edge or corner `zone` by `delta`, starting
+// from the geometry `start` that the window had at the press. The size stays
+// within [minimum, maximum]; at a limit the edge being dragged stops and the
+// opposite edge stays where it is, so the window never slides. Zones that do
+// not resize give `start` back.
+QRect resizedGeometry(const QRect &start, int zone, const QPoint &delta, const QSize &minimum,
+                      const QSize &maximum);
+
+}  // namespace WindowDrag

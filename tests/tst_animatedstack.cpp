@@ -1,0 +1,137 @@
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLabel>
+
+#include "chrome/animatedstackedwidget.h"
+#include "support/testmain.h"
+
+namespace {
+
+// A page whose halves have different colours, drawn by children under a
+// layout as on real pages.
+QWidget *halvesPage(const char *left, const char *right)
+{
+    auto *page = new QWidget();
+    auto *layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (const char *colour : {left, right}) {
+        auto *half = new QLabel();
+        half->setStyleSheet(QStringLiteral("background:%1;").arg(QLatin1String(colour)));
+        half->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        layout->addWidget(half, 1);
+    }
+    return page;
+}
+
+struct Stack
+{
+    AnimatedStackedWidget stack;
+    QWidget *a = halvesPage("#ff0000", "#00ff00");
+    QWidget *b = halvesPage("#0000ff", "#ffff00");
+    QWidget *c = halvesPage("#00ffff", "#ff00ff");
+    QSignalSpy changes{&stack, &QStackedWidget::currentChanged};
+
+    Stack(int current = 0)
+    {
+        for (QWidget *page : {a, b, c})
+            stack.addWidget(page);
+        stack.setCurrentIndex(current);
+        changes.clear();
+        stack.resize(1000, 300);
+        stack.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&stack));
+    }
+};
+
+}  // namespace
+
+class TestAnimatedStack : public QObject
+{
+    Q_OBJECT
+private slots:
+    void halfwayPicture_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QColor>("leftHalf");
+        QTest::addColumn<QColor>("rightHalf");
+        // Always out to the left and in from the right, whatever the order.
+        QTest::newRow("A to B") << 0 << 1 << QColor("#00ff00") << QColor("#0000ff");
+        QTest::newRow("C to A") << 2 << 0 << QColor("#ff00ff") << QColor("#ff0000");
+    }
+    void halfwayPicture()
+    {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QColor, leftHalf);
+        QFETCH(QColor, rightHalf);
+
+        Stack s(from);
+        s.stack.setCurrentWidgetAnimated(s.stack.widget(to));
+        // Freeze the slide in the middle of its value range and draw it now.
+        s.stack.valueChanged_slot(QVariant(500));
+        const QImage frame = s.stack.grab().toImage();
+        for (int x : {4, 250, 495})
+            QCOMPARE(frame.pixelColor(x, 150), leftHalf);
+        for (int x : {505, 750, 995})
+            QCOMPARE(frame.pixelColor(x, 150), rightHalf);
+        QTRY_COMPARE(s.stack.currentIndex(), to);
+    }
+
+    void slides_data()
+    {
+        QTest::addColumn<QList<int>>("requests");
+        QTest::addColumn<int>("endsOn");
+        QTest::addColumn<int>("changes");
+        QTest::newRow("one slide") << QList<int>{1} << 1 << 1;
+        // A request during a slide only replaces the target.
+        QTest::newRow("B then C") << QList<int>{1, 2} << 2 << 1;
+        QTest::newRow("B then back to A") << QList<int>{1, 0} << 0 << 0;
+        QTest::newRow("the current page") << QList<int>{0} << 0 << 0;
+    }
+    void slides()
+    {
+        QFETCH(QList<int>, requests);
+        QFETCH(int, endsOn);
+        QFETCH(int, changes);
+
+        Stack s;
+        QElapsedTimer clock;
+        clock.start();
+        for (int index : requests)
+            s.stack.setCurrentWidgetAnimated(s.stack.widget(index));
+        const bool sliding = requests.first() != 0;
+        // During a slide the stack paints both pages itself.
+        QCOMPARE(s.a->isVisible(), !sliding);
+        QCOMPARE(s.stack.currentWidget(), s.a);
+
+        QTRY_VERIFY(s.stack.widget(endsOn)->isVisible());
+        QCOMPARE(s.stack.currentIndex(), endsOn);
+        if (sliding)
+            QVERIFY(clock.elapsed() >= 490);
+        QTest::qWait(50);
+        QCOMPARE(s.changes.count(), changes);
+        for (QWidget *page : {s.a, s.b, s.c})
+            QCOMPARE(page->isVisible(), page == s.stack.widget(endsOn));
+
+        // Idle again: the next request slides.
+        s.stack.setCurrentWidgetAnimated(endsOn == 2 ? s.a : s.c);
+        QTRY_COMPARE(s.stack.currentWidget(), endsOn == 2 ? s.a : s.c);
+    }
+
+    void targetDeletedDuringSlide()
+    {
+        Stack s;
+        s.stack.setCurrentWidgetAnimated(s.c);
+        delete s.c;
+        QTest::qWait(700);
+        QCOMPARE(s.stack.currentWidget(), s.a);
+        s.stack.setCurrentWidgetAnimated(s.b);
+        QTRY_COMPARE(s.stack.currentWidget(), s.b);
+        QVERIFY(s.b->isVisible());
+    }
+};
+
+LAUNCHER_TEST_MAIN(TestAnimatedStack)
+#include "tst_animatedstack.moc"
