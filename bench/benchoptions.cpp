@@ -1,0 +1,24 @@
+#include "benchoptions.h"
+
+BenchOptions BenchOptions::parse(const QStringList &arguments, qint64 fallbackStartNs)
+{
+    BenchOptions options;
+    options.spawnedAtNs = fallbackStartNs;
+    for (const QString &argument : arguments) {
+        const QString value = argument.section(QLatin1Char('='), 1);
+        if (argument.startsWith(QLatin1String("--spawned-at=")))
+            options.spawnedAtNs = value.toLongLong();
+        else if (argument.startsWith(QLatin1String("--address=")))
+            options.address = value;
+        else if (argument == QLatin1String("--maximise"))
+            options.maximise = true;
+        else if (argument.startsWith(QLatin1String("--settle-ms=")))
+            options.settleMs = value.toInt();
+    }
+    return options;
+}
+
+QString BenchOptions::consoleUrl() const
+{
+    return QStringLiteral("http://%1/dist/index.html").arg(address);
+}

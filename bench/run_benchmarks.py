@@ -1,0 +1,170 @@
+#!/usr/bin/env python3
+"""Runs the benchmark programs side by side and prints one table.
+
+Meant to run inside the loopback-only network namespace and the Xvfb display
+that scripts/run-benchmarks.sh sets up. Every comparison runs both sides in
+the same session, alternating, several times; the table quotes medians and
+ratios of medians. Raw results of every run go to --raw as JSON lines.
+"""
+import argparse
+import json
+import os
+import platform
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+SLIDE_AND_TIMER_MS = 500 + 500  # the designed switch delay plus the slide
+
+
+def run_program(path, args, timeout):
+    """Starts one benchmark program and returns its BENCH values."""
+    home = tempfile.mkdtemp(prefix="bench-home-")
+    env = dict(os.environ, HOME=home)
+    spawned = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
+    proc = subprocess.run([path, f"--spawned-at={spawned}"] + args, env=env,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                          timeout=timeout, text=True, check=False)
+    values = {}
+    for line in proc.stdout.splitlines():
+        parts = line.split(" ", 2)
+        if len(parts) == 3 and parts[0] == "BENCH":
+            try:
+                values[parts[1]] = float(parts[2])
+            except ValueError:
+                values[parts[1]] = parts[2]
+    values["exit_code"] = proc.returncode
+    subprocess.run(["rm", "-rf", home], check=False)
+    return values
+
+
+def start_mixer(build, address):
+    sim = subprocess.Popen([os.path.join(build, "tools/mixer-sim/mixer-sim"),
+                            "--address", address, "--answer", "none"],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    line = sim.stdout.readline()
+    if "mixer-sim ready" not in line:
+        sim.kill()
+        raise RuntimeError("the simulated mixer did not start")
+    return sim
+
+
+def med(runs, key):
+    values = [r[key] for r in runs if isinstance(r.get(key), float)]
+    return statistics.median(values) if values else float("nan")
+
+
+def machine_line():
+    cpu = "unknown CPU"
+    try:
+        with open("/proc/cpuinfo") as f:
+            for line in f:
+                if line.startswith("model name"):
+                    cpu = line.split(":", 1)[1].strip()
+                    break
+    except OSError:
+        pass
+    return (f"{cpu}, {os.cpu_count()} cores, Linux {platform.release()}, "
+            f"{time.strftime('%Y-%m-%d %H:%M')}")
+
+
+class Table:
+    def __init__(self):
+        self.rows = []
+
+    def add(self, number, figure, launcher, floor, ratio, goal, met):
+        verdict = "n/a" if met is None else ("met" if met else "MISSED")
+        self.rows.append((number, figure, launcher, floor, ratio, goal, verdict))
+
+    def print(self):
+        header = ("#", "figure", "launcher", "floor", "ratio", "goal", "")
+        widths = [max(len(str(r[i])) for r in self.rows + [header]) for i in range(7)]
+        for row in [header] + self.rows:
+            print(" | ".join(str(c).ljust(w) for c, w in zip(row, widths)))
+
+
+def fmt(value, unit):
+    return f"{value:.1f} {unit}"
+
+
+def startup_rows(table, floor, normal, maximised):
+    lf, ff = med(normal, "first_frame_ms"), med(floor, "first_frame_ms")
+    table.add(1, "start to first painted frame", fmt(lf, "ms"), fmt(ff, "ms"),
+              f"{lf / ff:.2f}", "<= 1.15 x floor", lf <= 1.15 * ff)
+
+    load_floor = med(floor, "load_ms")
+    connect = med(normal, "connect_ms")
+    designed = load_floor + SLIDE_AND_TIMER_MS
+    table.add(2, "Connect to console page current", fmt(connect, "ms"),
+              f"{fmt(load_floor, 'ms')} + 1000", f"+{connect - designed:.1f} ms",
+              "overhead <= 50 ms", connect - designed <= 50)
+
+    for runs, label, goal in ((normal, "", 8.0), (maximised, " maximised", 16.0)):
+        if not runs:
+            continue
+        frame = med(runs, "slide_frame_median_ms")
+        size = f"{int(med(runs, 'slide_width'))}x{int(med(runs, 'slide_height'))}"
+        table.add(4, f"slide frame paint, {size}{label}", fmt(frame, "ms"),
+                  "-", f"worst {med(runs, 'slide_frame_max_ms'):.1f} ms",
+                  f"<= {goal:.0f} ms", frame <= goal)
+
+    for stage, label in (("start", "after start-up"), ("connect", "after a Connect")):
+        lr, fr = med(normal, f"{stage}_rss_kb") / 1024, med(floor, f"{stage}_rss_kb") / 1024
+        table.add(5, f"resident memory {label}", fmt(lr, "MiB"), fmt(fr, "MiB"),
+                  f"{lr / fr:.2f}", "<= 1.2 x floor", lr <= 1.2 * fr)
+        lp, fp = (med(normal, f"{stage}_tree_pss_kb") / 1024,
+                  med(floor, f"{stage}_tree_pss_kb") / 1024)
+        table.add(5, f"  with web engine helpers (PSS) {label}", fmt(lp, "MiB"),
+                  fmt(fp, "MiB"), f"{lp / fp:.2f}", "report", None)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--address", default="127.0.0.2")
+    parser.add_argument("--raw", default=None)
+    parser.add_argument("--timeout", type=int, default=90)
+    args = parser.parse_args()
+
+    bench = os.path.join(args.build, "bench")
+    floor_path = os.path.join(bench, "bench_floor")
+    launcher_path = os.path.join(bench, "bench_launcher")
+    common = [f"--address={args.address}"]
+    raw = open(args.raw, "w") if args.raw else None
+    floor, normal, maximised = [], [], []
+
+    sim = start_mixer(args.build, args.address)
+    try:
+        for round_index in range(args.runs):
+            sides = [("floor", floor_path, [], floor),
+                     ("launcher", launcher_path, [], normal),
+                     ("launcher-maximised", launcher_path, ["--maximise"], maximised)]
+            # Alternate which side goes first, so neither always runs warm.
+            if round_index % 2:
+                sides.reverse()
+            for name, path, extra, bucket in sides:
+                values = run_program(path, common + extra, args.timeout)
+                values["side"], values["round"] = name, round_index
+                bucket.append(values)
+                if raw:
+                    raw.write(json.dumps(values) + "\n")
+                print(f"round {round_index + 1}/{args.runs} {name}: "
+                      f"exit {values['exit_code']}", file=sys.stderr)
+    finally:
+        sim.terminate()
+        sim.wait(timeout=10)
+        if raw:
+            raw.close()
+
+    print(f"Machine: {machine_line()}")
+    print(f"Runs per side: {args.runs} (medians; ratios are launcher / floor)")
+    table = Table()
+    startup_rows(table, floor, normal, maximised)
+    table.print()
+
+
+if __name__ == "__main__":
+    main()
