@@ -53,13 +53,14 @@ void removeStaleNamespaces()
 
 // Creates the socket while this thread is inside the namespace; the socket
 // stays there after the thread has returned to its own namespace.
-bool bindInNamespace(QUdpSocket &socket, const QString &ns, QAbstractSocket::BindMode mode)
+bool bindInNamespace(QUdpSocket &socket, const QString &ns, QAbstractSocket::BindMode mode,
+                     const QHostAddress &address = QHostAddress(QHostAddress::AnyIPv4))
 {
     const int own = ::open("/proc/self/ns/net", O_RDONLY | O_CLOEXEC);
     const int target = ::open(qPrintable("/run/netns/" + ns), O_RDONLY | O_CLOEXEC);
     bool bound = false;
     if (own >= 0 && target >= 0 && ::setns(target, CLONE_NEWNET) == 0) {
-        bound = socket.bind(QHostAddress::AnyIPv4, discoveryPort, mode);
+        bound = socket.bind(address, discoveryPort, mode);
         if (::setns(own, CLONE_NEWNET) != 0)
             qFatal("cannot return to the test's own network namespace");
     }
@@ -92,6 +93,7 @@ private slots:
     void answers();
     void recordsEveryDatagram_data();
     void recordsEveryDatagram();
+    void ignoresSearchesFromOtherSubnets();
     void discoveryPortOnlyWhenNeeded_data();
     void discoveryPortOnlyWhenNeeded();
 
@@ -133,6 +135,7 @@ bool TestMixerSimLan::buildNetwork()
         {"link", "add", searcherLink, "netns", searcherNs, "type", "veth", "peer", "name",
          mixerLink, "netns", mixerNs},
         {"-n", searcherNs, "addr", "add", "10.77.0.1/24", "brd", "+", "dev", searcherLink},
+        {"-n", searcherNs, "addr", "add", "10.88.0.1/24", "brd", "+", "dev", searcherLink},
         {"-n", mixerNs, "addr", "add", "10.77.0.5/24", "brd", "+", "dev", mixerLink},
         {"-n", mixerNs, "addr", "add", "10.77.0.6/24", "brd", "+", "dev", mixerLink},
     };
@@ -145,6 +148,8 @@ bool TestMixerSimLan::buildNetwork()
         {"-n", searcherNs, "link", "set", searcherLink, "up"},
         {"-n", mixerNs, "link", "set", mixerLink, "up"},
         {"-n", searcherNs, "route", "add", "224.0.0.0/4", "dev", searcherLink},
+        // The mixers could reach the searcher's second subnet; they must not try.
+        {"-n", mixerNs, "route", "add", "10.88.0.0/24", "dev", mixerLink},
     };
     for (const QStringList &step : steps) {
         if (!ip(step))
@@ -306,6 +311,37 @@ void TestMixerSimLan::recordsEveryDatagram()
     };
     QTRY_VERIFY_WITH_TIMEOUT(recorded().count('\n') >= 2, 10000);
     QCOMPARE(recorded(), line + line);
+}
+
+void TestMixerSimLan::ignoresSearchesFromOtherSubnets()
+{
+    const QString recordPath = files.filePath("other-subnet.txt");
+    MixerSim sim(
+        {"--address", "10.77.0.5", "--answer", "marker-unicast,announce", "--record", recordPath},
+        mixerNs);
+    QVERIFY(sim.start());
+    QUdpSocket stranger;
+    QVERIFY(bindInNamespace(stranger, searcherNs, QAbstractSocket::ShareAddress,
+                            QHostAddress(QStringLiteral("10.88.0.1"))));
+    QUdpSocket searcher;
+    QVERIFY(bindInNamespace(searcher, searcherNs,
+                            QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint));
+    QVERIFY(stranger.writeDatagram(searchDatagram, searchGroup, discoveryPort) > 0);
+    QVERIFY(searcher.writeDatagram(searchDatagram, searchGroup, discoveryPort) > 0);
+
+    // The stranger's search arrives (it is recorded) but only the
+    // searcher on the mixer's subnet is answered.
+    QList<Answer> answers;
+    collectAnswers(searcher, 2, answers);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(answers.size(), 2);
+    for (const Answer &answer : answers)
+        QCOMPARE(answer.destination, QStringLiteral("10.77.0.1"));
+    QFile record(recordPath);
+    QVERIFY(record.open(QIODevice::ReadOnly));
+    QVERIFY(record.readAll().contains("239.255.255.250 10.88.0.1:45454 "));
+    QVERIFY(!stranger.hasPendingDatagrams());
 }
 
 void TestMixerSimLan::discoveryPortOnlyWhenNeeded_data()

@@ -27,8 +27,7 @@ bool DiscoverySide::open(QString *error)
     for (const MixerIdentity &mixer : mixers) {
         if (options.answerWays == 0)
             break;
-        auto answerer = std::make_unique<MixerAnswerer>(
-            mixer, options, broadcastTargetFor(mixer.address, interfaces));
+        auto answerer = std::make_unique<MixerAnswerer>(mixer, options, interfaces);
         if (!answerer->open(error))
             return false;
         answerers.push_back(std::move(answerer));

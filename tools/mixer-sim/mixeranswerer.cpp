@@ -1,13 +1,15 @@
 #include "mixeranswerer.h"
 
 #include "discoverypayloads.h"
+#include "interfacelookup.h"
 
 MixerAnswerer::MixerAnswerer(const MixerIdentity &mixer, const SimOptions &options,
-                             const QHostAddress &broadcastTarget)
+                             const QList<QNetworkInterface> &interfaces)
     : ways(options.answerWays),
       discoveryPort(options.discoveryPort),
       address(mixer.address),
-      broadcastTarget(broadcastTarget)
+      broadcastTarget(broadcastTargetFor(mixer.address, interfaces)),
+      subnet(subnetHolding(mixer.address, interfaces))
 {
     marker = options.markerText
                  ? expandPlaceholders(*options.markerText, mixer.index, mixer.address).toUtf8()
@@ -32,6 +34,8 @@ bool MixerAnswerer::open(QString *error)
 
 void MixerAnswerer::answer(const QHostAddress &searcher)
 {
+    if (subnet.second < 0 || !searcher.isInSubnet(subnet))
+        return;
     if (ways & MarkerBroadcast)
         socket.writeDatagram(marker, broadcastTarget, discoveryPort);
     if (ways & MarkerUnicast)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHostAddress>
+#include <QNetworkInterface>
 #include <QUdpSocket>
 
 #include "mixeridentity.h"
@@ -14,9 +15,11 @@ class MixerAnswerer
 {
 public:
     MixerAnswerer(const MixerIdentity &mixer, const SimOptions &options,
-                  const QHostAddress &broadcastTarget);
+                  const QList<QNetworkInterface> &interfaces);
 
     bool open(QString *error);
+    // Answers only searchers on the mixer's own subnet: a simulator left
+    // running must never answer searches that come from a real network.
     void answer(const QHostAddress &searcher);
     bool isOwnSocket(const QHostAddress &address, quint16 port) const;
 
@@ -25,6 +28,7 @@ private:
     quint16 discoveryPort;
     QHostAddress address;
     QHostAddress broadcastTarget;
+    QPair<QHostAddress, int> subnet;
     QByteArray marker;
     QByteArray announcement;
     QUdpSocket socket;
