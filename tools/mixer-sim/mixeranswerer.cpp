@@ -8,8 +8,7 @@ MixerAnswerer::MixerAnswerer(const MixerIdentity &mixer, const SimOptions &optio
     : ways(options.answerWays),
       discoveryPort(options.discoveryPort),
       address(mixer.address),
-      broadcastTarget(broadcastTargetFor(mixer.address, interfaces)),
-      subnet(subnetHolding(mixer.address, interfaces))
+      broadcastTarget(broadcastTargetFor(mixer.address, interfaces))
 {
     marker = options.markerText
                  ? expandPlaceholders(*options.markerText, mixer.index, mixer.address).toUtf8()
@@ -34,8 +33,6 @@ bool MixerAnswerer::open(QString *error)
 
 void MixerAnswerer::answer(const QHostAddress &searcher)
 {
-    if (subnet.second < 0 || !searcher.isInSubnet(subnet))
-        return;
     if (ways & MarkerBroadcast)
         socket.writeDatagram(marker, broadcastTarget, discoveryPort);
     if (ways & MarkerUnicast)

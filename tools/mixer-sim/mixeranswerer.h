@@ -18,8 +18,6 @@ public:
                   const QList<QNetworkInterface> &interfaces);
 
     bool open(QString *error);
-    // Answers only searchers on the mixer's own subnet: a simulator left
-    // running must never answer searches that come from a real network.
     void answer(const QHostAddress &searcher);
     bool isOwnSocket(const QHostAddress &address, quint16 port) const;
 
@@ -28,7 +26,6 @@ private:
     quint16 discoveryPort;
     QHostAddress address;
     QHostAddress broadcastTarget;
-    QPair<QHostAddress, int> subnet;
     QByteArray marker;
     QByteArray announcement;
     QUdpSocket socket;
