@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QNetworkAccessManager>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QUdpSocket>
 #include <memory>
@@ -27,8 +28,8 @@ const QByteArray expectedSearch =
 
 // A whole search is four one-second ticks; everything waits far longer.
 constexpr int searchTimeoutMs = 15000;
-// Longer than one tick: no pass can hide in it.
-constexpr int quietPeriodMs = 2500;
+// Half a tick longer than one: no pass can hide in it.
+constexpr int quietPeriodMs = 1500;
 
 qint64 residentKiB(const char *field)
 {
