@@ -25,7 +25,7 @@ for target in "${targets[@]}"; do
     cp -n fuzz/corpus/"$target"/* "$corpus"/ 2>/dev/null || true
     log="$build/fuzz_$target.log"
     echo "== fuzz_$target for ${seconds}s"
-    if ! "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
             -max_len=70000 -print_final_stats=1 -artifact_prefix="$build/findings/$target-" \
             "$corpus" >"$log" 2>&1; then
         status=1
