@@ -410,6 +410,38 @@ private slots:
                  qPrintable(QStringLiteral("peak grew by %1 KiB").arg(peak - residentBefore)));
     }
 
+    void descriptionSizeBound_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("exactly 1 MiB is read")
+            << 1024 * 1024 << QStringList{"Big|10.77.0.9|B-1|No Link|"};
+        QTest::newRow("one byte more is refused") << 1024 * 1024 + 1 << QStringList{};
+    }
+    void descriptionSizeBound()
+    {
+        QFETCH(int, size);
+        QFETCH(QStringList, listed);
+        QByteArray body =
+            "<root><device><friendlyName>Big</friendlyName>"
+            "<modelName>B-1</modelName></device><!-- ";
+        body += QByteArray(size - body.size() - 5, 'x') + " --> ";
+        QCOMPARE(body.size(), size);
+        const QString file = scratch.filePath(QStringLiteral("description-%1.xml").arg(size));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(body) == body.size());
+        out.close();
+        startSim(0, {"--address", "10.77.0.9", "--answer", "announce", "--description-file", file});
+        QVERIFY(allSimsRunning());
+        QSignalSpy finished(descriptionManager(), &QNetworkAccessManager::finished);
+
+        clickSearch();
+        QTRY_VERIFY_WITH_TIMEOUT(finished.size() >= 1, searchTimeoutMs);
+        QCOMPARE(rows(), listed);
+        QCOMPARE(status(), listed.isEmpty() ? QStringLiteral("Searching...")
+                                            : QStringLiteral("Search ended!"));
+    }
+
     void secondClickMidSearch()
     {
         const QString record = startSim(
