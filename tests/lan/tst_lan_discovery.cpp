@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableView>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QUdpSocket>
 #include <memory>
 #include <vector>
@@ -125,7 +127,9 @@ class TestLanDiscovery : public QObject
         return managers.size() == 1 ? managers.first() : nullptr;
     }
 
+    // Filled by the first row of the tests that share one search.
     QList<RecordedDatagram> fullSearch;
+    QList<QByteArray> capturedRequest;
 
 private slots:
     void initTestCase()
@@ -367,6 +371,50 @@ private slots:
         QCOMPARE(ips, listed);
     }
 
+    void descriptionRequest_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("method and path") << QByteArray("GET /rootDesc.xml HTTP/1.1");
+        QTest::newRow("built from the sender") << QByteArray("host: 127.0.0.1:8200");
+        QTest::newRow("content type") << QByteArray("content-type: application/json");
+        QTest::newRow("own header") << QByteArray("self-header: plovendrak");
+    }
+    void descriptionRequest()
+    {
+        QFETCH(QByteArray, line);
+        if (capturedRequest.isEmpty()) {
+            // This namespace's own loopback plays the device: an announcement
+            // from 127.0.0.1 makes the launcher ask 127.0.0.1:8200.
+            QTcpServer server;
+            QVERIFY(server.listen(QHostAddress::LocalHost, 8200));
+            QUdpSocket announcer;
+            const QByteArray announcement = "LOCATION: http://10.77.0.9:8200/rootDesc.xml";
+            QCOMPARE(announcer.writeDatagram(announcement, QHostAddress::LocalHost, 45454),
+                     announcement.size());
+            QTRY_VERIFY_WITH_TIMEOUT(server.hasPendingConnections(), searchTimeoutMs);
+            QTcpSocket *connection = server.nextPendingConnection();
+            QByteArray request;
+            QTRY_VERIFY_WITH_TIMEOUT((request += connection->readAll()).contains("\r\n\r\n"),
+                                     searchTimeoutMs);
+            const QByteArray body =
+                "<device><friendlyName>Loop</friendlyName>"
+                "<modelName>L-1</modelName>";
+            connection->write("HTTP/1.1 200 OK\r\nContent-Length: " +
+                              QByteArray::number(body.size()) + "\r\n\r\n" + body);
+            QTRY_COMPARE_WITH_TIMEOUT(rows(), QStringList{"Loop|127.0.0.1|L-1|No Link|"},
+                                      searchTimeoutMs);
+            // Header names are compared without regard to case.
+            for (const QByteArray &requestLine : request.split('\n')) {
+                const QByteArray trimmed = requestLine.trimmed();
+                const qsizetype colon = trimmed.indexOf(':');
+                capturedRequest << (colon > 0 && !trimmed.startsWith("GET ")
+                                        ? trimmed.left(colon).toLower() + trimmed.mid(colon)
+                                        : trimmed);
+            }
+        }
+        QVERIFY2(capturedRequest.contains(line), capturedRequest.join(" / ").constData());
+    }
+
     void failedDescription_data()
     {
         QTest::addColumn<QStringList>("fault");
@@ -516,13 +564,10 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("address");
-        const QStringList addresses{"10.77.0.20", "10.77.0.21"};
-        for (int row = 0; row < 2; ++row) {
-            for (int column = 0; column < 5; ++column) {
-                QTest::addRow("row %d, column %d", row, column)
-                    << row << column << addresses.at(row);
-            }
-        }
+        QTest::newRow("first row, its name") << 0 << 0 << "10.77.0.20";
+        QTest::newRow("second row, its name") << 1 << 0 << "10.77.0.21";
+        QTest::newRow("second row, its address") << 1 << 1 << "10.77.0.21";
+        QTest::newRow("second row, the empty remark") << 1 << 4 << "10.77.0.21";
     }
     void clickedRowFillsAddress()
     {
