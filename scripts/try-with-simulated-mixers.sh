@@ -43,6 +43,7 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+lan_remove_stale
 lan_create 10.77.0.2 "" 10.77.0.9,10.77.0.10 10.77.0.20,10.77.0.21 10.77.0.30
 read -r -a namespaces <<<"$LAN_MIXER_NS"
 

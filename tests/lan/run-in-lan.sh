@@ -22,6 +22,8 @@
 #   LAN_MIXER_NS           the mixer namespaces, space-separated
 #   LAN_MIXER_ADDRESSES    their addresses: ';' between namespaces, ',' within
 #
+# The command is ended after LAN_TIMEOUT seconds (default 240).
+#
 # Names carry this script's process id, so runs never clash. Source it with
 # LAN_SOURCE_ONLY=1 to get lan_create / lan_destroy / lan_exec for a script of
 # your own (scripts/try-with-simulated-mixers.sh does).
@@ -131,6 +133,21 @@ lan_exec() {
     ip netns exec "$LAN_LAUNCHER_NS" "$@"
 }
 
+# Removes what an earlier run could not (it was killed outright): namespaces
+# of this naming whose script is gone.
+lan_remove_stale() {
+    local ns owner pid
+    for ns in $(ip netns list | awk '{print $1}' | grep -E '^ms[0-9]+-(br|l|m[0-9]+)$' || true); do
+        owner=${ns%%-*}
+        owner=${owner#ms}
+        [[ -d /proc/$owner ]] && continue
+        for pid in $(ip netns pids "$ns" 2>/dev/null); do
+            kill -9 "$pid" 2>/dev/null || true
+        done
+        ip netns del "$ns" 2>/dev/null || true
+    done
+}
+
 if [[ ${LAN_SOURCE_ONLY:-0} == 1 ]]; then
     return 0 2>/dev/null || exit 0
 fi
@@ -158,7 +175,10 @@ done
 trap lan_destroy EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+lan_remove_stale
 lan_create "$launcher" "$extras" "${mixers[@]}"
+# Ends the command well before a caller's own limit (CTest kills outright,
+# and then nothing would be removed).
 status=0
-lan_exec "$@" || status=$?
+lan_exec timeout --kill-after=10 "${LAN_TIMEOUT:-240}" "$@" || status=$?
 exit "$status"
