@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!device)
         return 0;
     // An accepted marker always has a value behind each key and never links.
-    if (device->name.isEmpty() || device->ip.isEmpty() || device->model.isEmpty() ||
-        device->linked)
+    if (device->name.isEmpty() || device->ip.isEmpty() || device->model.isEmpty() || device->linked)
         __builtin_trap();
     return 0;
 }
