@@ -12,7 +12,7 @@ packages=(
   qml6-module-qtquick-templates qml6-module-qtquick-window
   qml6-module-qtqml-workerscript qml6-module-qtwebview qml6-module-qtwebengine
   libgl-dev libglx-dev libvulkan-dev
-  xvfb xauth iproute2 imagemagick python3 libxtst6
+  xvfb xauth iproute2 imagemagick python3 libxtst6 xdotool
   fonts-wqy-microhei
   clang-14 libclang-rt-14-dev
 )
