@@ -1,0 +1,49 @@
+// mixer-sim: plays networked mixers on given addresses for tests and for
+// trying the launcher without hardware. See README.md for the command line.
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "mixerhttp.h"
+#include "mixeridentity.h"
+#include "simoptions.h"
+#include "terminationsignals.h"
+
+namespace {
+
+int failWith(const QString &message)
+{
+    std::fprintf(stderr, "mixer-sim: %s\n", qPrintable(message));
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("mixer-sim"));
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app,
+                     &QCoreApplication::quit);
+
+    const ParsedOptions parsed = parseSimOptions(QCoreApplication::arguments());
+    if (parsed.helpRequested) {
+        std::fputs(qPrintable(parsed.helpText), stdout);
+        return 0;
+    }
+    if (!parsed.error.isEmpty())
+        return failWith(parsed.error);
+    const SimOptions &options = parsed.options;
+
+    QObject mixers;
+    QString error;
+    for (const MixerIdentity &mixer : mixersFrom(options)) {
+        auto *http = new MixerHttp(mixer, options, &mixers);
+        if (!http->listen(&error))
+            return failWith(error);
+    }
+
+    std::fputs("mixer-sim ready\n", stdout);
+    std::fflush(stdout);
+    return app.exec();
+}

@@ -1,0 +1,78 @@
+#include "mixerhttp.h"
+
+#include <QHttpServer>
+#include <QRegularExpression>
+#include <QTcpServer>
+
+#include "httpbodies.h"
+
+MixerHttp::MixerHttp(const MixerIdentity &mixer, const SimOptions &options, QObject *parent)
+    : QObject(parent),
+      mixer(mixer),
+      options(options),
+      hung(new HungRequests(this)),
+      consoleServer(new QHttpServer(this)),
+      descriptionServer(new QHttpServer(this))
+{
+    addRoute(consoleServer, QStringLiteral("/dist/index.html"), Resource::Console);
+    addRoute(consoleServer, QStringLiteral("/dist/download/mixer-scene.bin"), Resource::Download);
+    addRoute(consoleServer, QStringLiteral("/webFile/userConfig/config.ini"), Resource::Config);
+    addRoute(descriptionServer, QStringLiteral("/rootDesc.xml"), Resource::Description);
+}
+
+bool MixerHttp::listen(QString *error)
+{
+    return listenOn(consoleServer, options.httpPort, error) &&
+           listenOn(descriptionServer, options.descPort, error);
+}
+
+bool MixerHttp::listenOn(QHttpServer *server, quint16 port, QString *error)
+{
+    auto *tcp = new QTcpServer(server);
+    if (!tcp->listen(mixer.address, port)) {
+        *error = QStringLiteral("cannot listen on %1:%2: %3")
+                     .arg(mixer.address.toString())
+                     .arg(port)
+                     .arg(tcp->errorString());
+        return false;
+    }
+    server->bind(tcp);
+    return true;
+}
+
+void MixerHttp::addRoute(QHttpServer *server, const QString &path, Resource resource)
+{
+    // Route patterns are regular expressions; the paths are meant literally.
+    server->route(QRegularExpression::escape(path), [this, resource](QHttpServerResponder &&r) {
+        answerFor(resource).respond(std::move(r));
+    });
+}
+
+ResourceAnswer MixerHttp::answerFor(Resource resource) const
+{
+    ResourceBody body;
+    switch (resource) {
+        case Resource::Console:
+            body.mimeType = "text/html; charset=utf-8";
+            body.fixed = consolePage(mixer);
+            break;
+        case Resource::Download:
+            body.mimeType = "application/octet-stream";
+            body.streamed = true;
+            body.shape.length = options.downloadSize;
+            body.shape.bytesPerSecond = options.downloadRate;
+            if (options.breakDownload)
+                body.shape.cutAfter = options.downloadSize / 2;
+            body.attachmentName = "mixer-scene.bin";
+            break;
+        case Resource::Config:
+            body.mimeType = "text/plain; charset=utf-8";
+            body.fixed = options.configBody;
+            break;
+        case Resource::Description:
+            body.mimeType = "text/xml; charset=utf-8";
+            body.fixed = options.descriptionBody.value_or(descriptionDocument(mixer));
+            break;
+    }
+    return ResourceAnswer(body, options.faultsFor(resource), hung);
+}

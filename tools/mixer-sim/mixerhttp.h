@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+
+#include "mixeridentity.h"
+#include "resourceanswer.h"
+#include "simoptions.h"
+
+class QHttpServer;
+
+// The HTTP side of one mixer: the console, download and configuration on
+// the HTTP port of its address, the description on the description port.
+class MixerHttp : public QObject
+{
+    Q_OBJECT
+public:
+    MixerHttp(const MixerIdentity &mixer, const SimOptions &options, QObject *parent = nullptr);
+
+    // False with a readable reason when a port cannot be listened on.
+    bool listen(QString *error);
+
+private:
+    ResourceAnswer answerFor(Resource resource) const;
+    void addRoute(QHttpServer *server, const QString &path, Resource resource);
+    bool listenOn(QHttpServer *server, quint16 port, QString *error);
+
+    MixerIdentity mixer;
+    const SimOptions &options;
+    HungRequests *hung;
+    QHttpServer *consoleServer;
+    QHttpServer *descriptionServer;
+};
