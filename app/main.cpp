@@ -2,7 +2,6 @@
 #include <QIcon>
 #include <QQuickWindow>
 #include <QTranslator>
-#include <QtQml/qqml.h>
 #include <QtWebView/QtWebView>
 
 #include "app/language.h"
@@ -20,7 +19,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QGuiApplication::setWindowIcon(
         QIcon(QCoreApplication::applicationDirPath() + QLatin1String("/customization/Tessan.ico")));
-    qmlRegisterType<SelectDownloadFolder>("com.mycompany", 1, 0, "SelectDownloadFolder");
+    registerSelectDownloadFolderType();
 
     // The settings file is named after the application, so the name comes first.
     QCoreApplication::setApplicationName(QStringLiteral("Model Series"));
