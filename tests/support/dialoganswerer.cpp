@@ -50,7 +50,6 @@ void DialogAnswerer::answerFolderPrompt(QFileDialog *dialog)
         return;
     }
     dialog->setDirectory(answer);
-    dialog->selectFile(answer);
     // Through QDialog, as the dialog's own button would: QFileDialog hides its override.
     static_cast<QDialog *>(dialog)->accept();
 }
