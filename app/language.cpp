@@ -14,14 +14,14 @@ enum LanguageCode { English = 0, SimplifiedChinese = 1, TraditionalChinese = 2, 
 int chineseLanguageCode(const QLocale &locale)
 {
     const QString script = QLocale::scriptToString(locale.script());
-    qCritical() << "main" << __LINE__ << "Lang type: " << script;
+    qCritical().noquote() << "main" << __LINE__ << "Lang type: " << script;
     const int traditionalAt = script.indexOf(QLatin1String("Traditional"));
-    qCritical().noquote() << QStringLiteral("系统语言：") << 1 << locale.name() << traditionalAt;
+    qCritical().noquote() << "系统语言：" << 1 << locale.name() << traditionalAt;
     if (traditionalAt < 0) {
-        qDebug().noquote() << QStringLiteral("当前语言是简体中文");
+        qDebug() << "当前语言是简体中文";
         return SimplifiedChinese;
     }
-    qDebug().noquote() << QStringLiteral("当前语言是繁体中文");
+    qDebug() << "当前语言是繁体中文";
     return TraditionalChinese;
 }
 
@@ -39,21 +39,21 @@ void detectSystemLanguage()
     const QLocale locale = QLocale::system();
     int code = English;
     switch (locale.language()) {
-    case QLocale::English:
-        qCritical() << "main" << __LINE__ << "English system";
-        settings.setValue(QStringLiteral("Language/Language_mode"), 1);
-        break;
-    case QLocale::Chinese:
-        qCritical() << "main" << __LINE__ << QStringLiteral("中文系统");
-        code = chineseLanguageCode(locale);
-        break;
-    case QLocale::Spanish:
-        qCritical() << "main" << __LINE__ << QStringLiteral("西班牙语");
-        code = Spanish;
-        break;
-    default:
-        qCritical() << "main" << __LINE__ << "default:English system";
-        break;
+        case QLocale::English:
+            qCritical() << "main" << __LINE__ << "English system";
+            settings.setValue(QStringLiteral("Language/Language_mode"), 1);
+            break;
+        case QLocale::Chinese:
+            qCritical() << "main" << __LINE__ << "中文系统";
+            code = chineseLanguageCode(locale);
+            break;
+        case QLocale::Spanish:
+            qCritical() << "main" << __LINE__ << "西班牙语";
+            code = Spanish;
+            break;
+        default:
+            qCritical() << "main" << __LINE__ << "default:English system";
+            break;
     }
     settings.setValue(QStringLiteral("Language/Language_enum"), code);
 }

@@ -1,12 +1,49 @@
 // Configuration members of Widget: the mixer's language entries copied into
 // the launcher's settings file.
+#include <QDebug>
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QSettings>
 
+#include "app/language.h"
+#include "console/boundedreplybody.h"
+#include "console/config_lines.h"
 #include "console/widget.h"
 
-void Widget::getNginxFile(QString) {}
+void Widget::getNginxFile(QString ip)
+{
+    // A fetch still running for an earlier Connect goes with its manager, so
+    // only the latest mixer can write the settings.
+    delete configManager;
+    configManager = nullptr;
+    configManager = new QNetworkAccessManager(this);
+
+    const QUrl url = configFileUrl(ip);
+    qDebug() << "widget" << __LINE__ << "Widget::getNginxFile" << url;
+    QNetworkReply *reply = configManager->get(QNetworkRequest(url));
+    new BoundedReplyBody(reply, maxConfigFileBytes);
+    connect(
+        reply, &QNetworkReply::finished, reply, [this, reply] { handleConfigReply(reply); },
+        Qt::DirectConnection);
+}
 
 void Widget::handleConfigReply(QNetworkReply *reply)
 {
     reply->deleteLater();
+    if (reply->error() != QNetworkReply::NoError) {
+        qDebug() << "Network request error:" << reply->errorString();
+        return;
+    }
+    BoundedReplyBody *reader = BoundedReplyBody::of(reply);
+    const QByteArray body = reader ? reader->takeBody() : QByteArray();
+    if (!reader || reader->exceeded()) {
+        // Only part of an oversized file was read: keep the settings as they are.
+        qDebug() << "Network request error:"
+                 << "configuration file too large";
+        return;
+    }
+
+    QSettings settings(settingsFilePath(), QSettings::IniFormat);
+    for (const ConfigEntry &entry : languageEntries(body))
+        settings.setValue(entry.key, entry.value);
 }

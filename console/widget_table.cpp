@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTimer>
 
 #include "console/widget.h"
 #include "console/widget_ui.h"
@@ -36,6 +37,9 @@ void Widget::setupTable()
         "border:1px solid rgb(47, 214, 222);height:80px;}#tableView::item::selected{font: "
         "bold;background:rgb(47, 214, 222);outline:none;}"));
     refreshTable();
+    // The header only learns its width once the window is on screen; build
+    // the rows again then, so the stretched columns span the whole view.
+    QTimer::singleShot(0, this, &Widget::refreshTable);
 }
 
 void Widget::refreshTable()
@@ -51,9 +55,9 @@ void Widget::refreshTable()
         deviceModel.setItem(row, 0, new QStandardItem(device.name));
         deviceModel.setItem(row, 1, new QStandardItem(device.ip));
         deviceModel.setItem(row, 2, new QStandardItem(device.model));
-        deviceModel.setItem(row, 3,
-                            new QStandardItem(device.linked ? QStringLiteral("Link")
-                                                            : QStringLiteral("No Link")));
+        deviceModel.setItem(
+            row, 3,
+            new QStandardItem(device.linked ? QStringLiteral("Link") : QStringLiteral("No Link")));
     }
     ui->tableView->setModel(&deviceModel);
     header->setSectionResizeMode(QHeaderView::Interactive);

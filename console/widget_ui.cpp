@@ -40,8 +40,8 @@ QWidget *makePage(const char *name, const QString &background)
 {
     auto *page = new QWidget();
     page->setObjectName(name);
-    page->setStyleSheet(QStringLiteral("QWidget#%1{background-color:%2;}")
-                            .arg(QLatin1String(name), background));
+    page->setStyleSheet(
+        QStringLiteral("QWidget#%1{background-color:%2;}").arg(QLatin1String(name), background));
     return page;
 }
 
@@ -96,9 +96,10 @@ void Widget::setupSearchPage()
     headerLayout->setSpacing(0);
     frame_2 = new QFrame(frame_4);
     frame_2->setObjectName("frame_2");
-    frame_2->setStyleSheet(QStringLiteral(
-        "QFrame#frame_2{background-color:rgb(90, 90, 90);border-top-left-radius:6px;"
-        "border-top-right-radius:6px;border-bottom-left-radius:0px;border-bottom-right-radius:0px;}"));
+    frame_2->setStyleSheet(
+        QStringLiteral("QFrame#frame_2{background-color:rgb(90, 90, 90);border-top-left-radius:6px;"
+                       "border-top-right-radius:6px;border-bottom-left-radius:0px;border-bottom-"
+                       "right-radius:0px;}"));
     auto *tabLayout = new QHBoxLayout(frame_2);
     label_Top = new QLabel(frame_2);
     label_Top->setObjectName("label_Top");
@@ -112,9 +113,10 @@ void Widget::setupSearchPage()
 
     frame_3 = new QFrame(frame);
     frame_3->setObjectName("frame_3");
-    frame_3->setStyleSheet(QStringLiteral(
-        "QFrame#frame_3{background-color:rgb(90, 90, 90);border-top-left-radius:0px;"
-        "border-top-right-radius:6px;border-bottom-left-radius:6px;border-bottom-right-radius:6px;}"));
+    frame_3->setStyleSheet(
+        QStringLiteral("QFrame#frame_3{background-color:rgb(90, 90, 90);border-top-left-radius:0px;"
+                       "border-top-right-radius:6px;border-bottom-left-radius:6px;border-bottom-"
+                       "right-radius:6px;}"));
     auto *bodyLayout = new QHBoxLayout(frame_3);
     frameLayout->addWidget(frame_3, 1);
 

@@ -14,6 +14,7 @@ packages=(
   qml6-module-qtqml-workerscript qml6-module-qtwebview qml6-module-qtwebengine
   libgl-dev libglx-dev libvulkan-dev
   xvfb xauth iproute2 imagemagick
+  fonts-wqy-microhei
   clang-14 libclang-rt-14-dev
 )
 

@@ -31,8 +31,7 @@ private slots:
         QTest::newRow("Demo") << "Demo" << false << "";
         QTest::newRow("arabic-indic digits")
             << QString::fromUtf8("\u0661.\u0662.\u0663.\u0664") << false << "";
-        QTest::newRow("full-width digits")
-            << QString::fromUtf8("\uff11.2.3.4") << false << "";
+        QTest::newRow("full-width digits") << QString::fromUtf8("\uff11.2.3.4") << false << "";
         QTest::newRow("very long") << QString(10000, QLatin1Char('1')) << false << "";
         QTest::newRow("long address-like") << QString("1.").repeated(5000) + "1" << false << "";
     }

@@ -1,7 +1,7 @@
+#include <unistd.h>
 #include <QByteArray>
 #include <QDir>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "support/testmain.h"
 

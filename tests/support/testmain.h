@@ -10,14 +10,14 @@ void prepareTestEnvironment();
 
 // A test main for binaries that may create web engine widgets: the shared
 // OpenGL context must be requested before the application object exists.
-#define LAUNCHER_TEST_MAIN(TestObject)                                   \
-    int main(int argc, char *argv[])                                     \
-    {                                                                    \
-        prepareTestEnvironment();                                        \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true); \
-        QApplication app(argc, argv);                                    \
+#define LAUNCHER_TEST_MAIN(TestObject)                                        \
+    int main(int argc, char *argv[])                                          \
+    {                                                                         \
+        prepareTestEnvironment();                                             \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);     \
+        QApplication app(argc, argv);                                         \
         QCoreApplication::setApplicationName(QStringLiteral("Model Series")); \
-        TestObject tc;                                                   \
-        QTEST_SET_MAIN_SOURCE_PATH                                       \
-        return QTest::qExec(&tc, argc, argv);                            \
+        TestObject tc;                                                        \
+        QTEST_SET_MAIN_SOURCE_PATH                                            \
+        return QTest::qExec(&tc, argc, argv);                                 \
     }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "discoveryside.h"
 #include "mixerhttp.h"
 #include "mixeridentity.h"
 #include "simoptions.h"
@@ -35,11 +36,19 @@ int main(int argc, char *argv[])
         return failWith(parsed.error);
     const SimOptions &options = parsed.options;
 
+    const QList<MixerIdentity> identities = mixersFrom(options);
     QObject mixers;
     QString error;
-    for (const MixerIdentity &mixer : mixersFrom(options)) {
+    for (const MixerIdentity &mixer : identities) {
         auto *http = new MixerHttp(mixer, options, &mixers);
         if (!http->listen(&error))
+            return failWith(error);
+    }
+    // Loopback-only runs answer nothing and must not occupy the discovery
+    // port; a record of what arrives still needs the receiving socket.
+    if (options.answerWays != 0 || !options.recordFile.isEmpty()) {
+        auto *discovery = new DiscoverySide(identities, options, &mixers);
+        if (!discovery->open(&error))
             return failWith(error);
     }
 

@@ -1,0 +1,74 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES" sourcelanguage="en_US">
+<context>
+    <name>Widget</name>
+    <message>
+        <source>Connect</source>
+        <translation>Conectar</translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation>Conexión</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <source>Modle</source>
+        <translation>Modo</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nombre</translation>
+    </message>
+    <message>
+        <source>Please enter a valid IP address!</source>
+        <translation>¡¡ introduzca una dirección IP válida!</translation>
+    </message>
+    <message>
+        <source>Please select an IP address</source>
+        <translation>Please Select an IP Direction</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>Notar</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Búscar Canal</translation>
+    </message>
+    <message>
+        <source>Search ended!</source>
+        <translation>¡Búsqueda finalizada!</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>Buscando</translation>
+    </message>
+    <message>
+        <source>Select Mixer from List</source>
+        <translation>Seleccionar Consola Digital de la lista</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>Status：</source>
+        <translation>Estado:</translation>
+    </message>
+</context>
+<context>
+    <name>loading</name>
+    <message>
+        <source>Loading</source>
+        <translation>En carga</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>En carga</translation>
+    </message>
+</context>
+</TS>

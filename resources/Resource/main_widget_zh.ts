@@ -1,0 +1,74 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en_US">
+<context>
+    <name>Widget</name>
+    <message>
+        <source>Connect</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IP地址</translation>
+    </message>
+    <message>
+        <source>Modle</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>设备名称</translation>
+    </message>
+    <message>
+        <source>Please enter a valid IP address!</source>
+        <translation>请输入一个有效的IP地址！</translation>
+    </message>
+    <message>
+        <source>Please select an IP address</source>
+        <translation>请选择一个ip地址</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Search ended!</source>
+        <translation>搜索结束！</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>搜索中。。。</translation>
+    </message>
+    <message>
+        <source>Select Mixer from List</source>
+        <translation>从列表中选择混音器</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Status：</source>
+        <translation>状态</translation>
+    </message>
+</context>
+<context>
+    <name>loading</name>
+    <message>
+        <source>Loading</source>
+        <translation>加载中</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>加载中</translation>
+    </message>
+</context>
+</TS>
