@@ -1,4 +1,3 @@
-#include <QtQml/qqml.h>
 #include <QApplication>
 #include <QIcon>
 #include <QQuickWindow>
@@ -20,7 +19,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QGuiApplication::setWindowIcon(
         QIcon(QCoreApplication::applicationDirPath() + QLatin1String("/customization/Tessan.ico")));
-    qmlRegisterType<SelectDownloadFolder>("com.mycompany", 1, 0, "SelectDownloadFolder");
+    registerSelectDownloadFolderType();
 
     // The settings file is named after the application, so the name comes first.
     QCoreApplication::setApplicationName(QStringLiteral("Model Series"));
