@@ -127,9 +127,11 @@ private slots:
         console.widget.show();
         qint64 loadedAt = -1;
         bool loadedOk = false;
+        QString pageAtLoad;
         connect(console.view, &QWebEngineView::loadFinished, this, [&](bool ok) {
             loadedAt = messageClock.elapsed();
             loadedOk = ok;
+            pageAtLoad = console.currentPage();
         });
         messageClock.start();
         pageSwitchTimes.clear();
@@ -140,7 +142,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(console.currentPage(), QStringLiteral("page_load"), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(loadedAt >= 0, 15000);
         QVERIFY(loadedOk);
-        QCOMPARE(console.currentPage(), QStringLiteral("page_load"));
+        QCOMPARE(pageAtLoad, QStringLiteral("page_load"));
         QTRY_COMPARE_WITH_TIMEOUT(console.currentPage(), QStringLiteral("page_web"), 10000);
         qInstallMessageHandler(previous);
 
