@@ -9,7 +9,6 @@
 #include <QQuickView>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <QtWebView/QtWebView>
 #include <memory>
 
 #include "console/web.h"
@@ -329,17 +328,6 @@ private:
 
 // The QML web view needs its engine prepared before the application object
 // exists, beside the shared OpenGL context the web engine widgets need.
-int main(int argc, char *argv[])
-{
-    prepareTestEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
-    QtWebView::initialize();
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Model Series"));
-    TestWebHost tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+LAUNCHER_TEST_MAIN(TestWebHost)
 
 #include "tst_webhost.moc"

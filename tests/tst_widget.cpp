@@ -225,7 +225,7 @@ private:
 // way the launcher does, so the parent can read the exit code and warnings.
 static int runShutdownChild(int argc, char *argv[], const QString &address)
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
+    prepareProcessForWebAndQuick();
     QApplication app(argc, argv);
     auto *widget = new Widget();
     widget->show();
@@ -244,17 +244,12 @@ static int runShutdownChild(int argc, char *argv[], const QString &address)
 
 int main(int argc, char *argv[])
 {
-    prepareTestEnvironment();
     if (argc == 3 && qstrcmp(argv[1], "--shutdown-child") == 0) {
+        prepareTestEnvironment();
         int childArgc = 1;
         return runShutdownChild(childArgc, argv, QString::fromLatin1(argv[2]));
     }
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Model Series"));
-    TestWidget tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
+    return runLauncherTests<TestWidget>(argc, argv);
 }
 
 #include "tst_widget.moc"
