@@ -1,34 +1,21 @@
-#include <QtQml/qqml.h>
 #include <QApplication>
 #include <QIcon>
-#include <QQuickWindow>
 #include <QTranslator>
-#include <QtWebView/QtWebView>
 
-#include "app/language.h"
+#include "app/startup.h"
 #include "chrome/basewindow.h"
 #include "console/selectdownloadfolder.h"
 
 int main(int argc, char *argv[])
 {
-    // Widgets, the web engine and Qt Quick share one process: these three must
-    // be settled before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
-    QtWebView::initialize();
-
+    prepareProcessForWebAndQuick();
     QApplication app(argc, argv);
     QGuiApplication::setWindowIcon(
         QIcon(QCoreApplication::applicationDirPath() + QLatin1String("/customization/Tessan.ico")));
-    qmlRegisterType<SelectDownloadFolder>("com.mycompany", 1, 0, "SelectDownloadFolder");
-
-    // The settings file is named after the application, so the name comes first.
-    QCoreApplication::setApplicationName(QStringLiteral("Model Series"));
-    detectSystemLanguage();
+    registerSelectDownloadFolderType();
 
     QTranslator translator;
-    setAppLanguage(&translator);
-    QCoreApplication::installTranslator(&translator);
+    installInterfaceLanguage(&translator);
 
     BaseWindow window;
     window.show();

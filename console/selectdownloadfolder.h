@@ -13,3 +13,6 @@ public:
     // The chosen folder, or an empty string when the user cancels.
     Q_INVOKABLE QString getSelectDownloadFolder();
 };
+
+// Makes the prompt creatable from QML as SelectDownloadFolder in "com.mycompany" 1.0.
+void registerSelectDownloadFolderType();

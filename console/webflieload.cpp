@@ -2,9 +2,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStandardPaths>
-
-Q_DECLARE_METATYPE(QWebEngineDownloadRequest *)
 
 WebFlieLoad::WebFlieLoad(QObject *parent) : QObject(parent)
 {
@@ -15,11 +14,16 @@ WebFlieLoad::WebFlieLoad(QObject *parent) : QObject(parent)
             &WebFlieLoad::handleDownloadRequest);
 }
 
-void WebFlieLoad::handleDownloadRequest(QWebEngineDownloadRequest *download)
+void WebFlieLoad::handleDownloadRequest(QWebEngineDownloadRequest *request)
 {
+    // The prompt runs a nested event loop; should the request go away while
+    // it is open (its profile torn down), there is nothing left to decide.
+    QPointer<QWebEngineDownloadRequest> download(request);
     const QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     const QString folder = QFileDialog::getExistingDirectory(
         nullptr, QStringLiteral("选择下载目录"), start, QFileDialog::ShowDirsOnly);
+    if (!download)
+        return;
     if (folder.isEmpty()) {
         download->cancel();
         return;
@@ -28,6 +32,30 @@ void WebFlieLoad::handleDownloadRequest(QWebEngineDownloadRequest *download)
     download->accept();
     connect(download, &QWebEngineDownloadRequest::stateChanged, this,
             &WebFlieLoad::handleDownloadState);
+    connect(download, &QWebEngineDownloadRequest::interruptReasonChanged, this,
+            &WebFlieLoad::handleDownloadInterrupt);
+}
+
+// A transfer that breaks off (the server closes before the announced length,
+// say) is reported only through its interrupt reason: the engine keeps the
+// download "in progress", waiting for a resumption that never starts, so no
+// final state, and no message, would ever come. Ending it here turns it into
+// a cancelled download, which handleDownloadState reports as failed.
+void WebFlieLoad::handleDownloadInterrupt()
+{
+    auto *download = qobject_cast<QWebEngineDownloadRequest *>(sender());
+    if (!download)
+        return;
+    // UserCanceled is the echo of a cancel, ours included.
+    const auto reason = download->interruptReason();
+    if (reason == QWebEngineDownloadRequest::NoReason ||
+        reason == QWebEngineDownloadRequest::UserCanceled)
+        return;
+    // Cancelling from inside the engine's own notification re-enters it;
+    // let the notification finish first.
+    if (download->state() == QWebEngineDownloadRequest::DownloadInProgress)
+        QMetaObject::invokeMethod(download, &QWebEngineDownloadRequest::cancel,
+                                  Qt::QueuedConnection);
 }
 
 void WebFlieLoad::handleDownloadState(QWebEngineDownloadRequest::DownloadState state)

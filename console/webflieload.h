@@ -22,4 +22,5 @@ signals:
 private slots:
     void handleDownloadRequest(QWebEngineDownloadRequest *download);
     void handleDownloadState(QWebEngineDownloadRequest::DownloadState state);
+    void handleDownloadInterrupt();
 };

@@ -52,9 +52,12 @@ private:
 
     // Search (widget_discovery.cpp) and its answers (widget_replies.cpp).
     void initDiscovery();
+    bool discoveryAvailable() const;
     void sendSearch();
     void searchTick();
+    bool takeMarker(QByteArrayView payload);
     void fetchDescriptions();
+    void limitDescriptionBody(QNetworkReply *reply);
     void parseDescription(QByteArray bytes, QUrl url);
 
     // Console view (widget.cpp) and the mixer's configuration (widget_config.cpp).

@@ -1,14 +1,102 @@
 // Search members of Widget: the discovery sockets and the repeated search pass.
+#include <QDebug>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkInterface>
+#include <QNetworkReply>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include "console/discovery_protocol.h"
 #include "console/widget.h"
+#include "console/widget_ui.h"
+
+namespace {
+
+constexpr QAbstractSocket::BindMode sharedBinding =
+    QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint;
+
+}  // namespace
 
 void Widget::initDiscovery()
 {
     demoPanel = nullptr;
+    searchDatagram = discovery::searchDatagram();
     searchCount = 0;
+
+    searchTimer = new QTimer();
+    searchTimer->setInterval(discovery::searchIntervalMs);
+    connect(searchTimer, &QTimer::timeout, this, &Widget::searchTick);
+
+    broadcastSocket = new QUdpSocket();
+    if (!broadcastSocket->bind(QHostAddress::AnyIPv4, discovery::port, sharedBinding)) {
+        qDebug() << "Failed to bind socket:" << broadcastSocket->errorString();
+        return;
+    }
+    connect(broadcastSocket, &QUdpSocket::readyRead, this, &Widget::processPendingDatagrams);
+
+    // Bound last, this socket is the one Linux hands unicast answers to.
+    multicastSocket = new QUdpSocket();
+    multicastSocket->bind(QHostAddress::AnyIPv4, discovery::port, sharedBinding);
+    connect(multicastSocket, &QUdpSocket::readyRead, this, &Widget::udpReady);
+
+    descriptionManager = new QNetworkAccessManager(this);
+    connect(descriptionManager, &QNetworkAccessManager::finished, this, &Widget::managerFinish);
 }
 
-void Widget::sendSearch() {}
+bool Widget::discoveryAvailable() const
+{
+    // Without the first socket's port nothing else was created: no answer
+    // could be received, so a search would only disturb the network.
+    return multicastSocket && descriptionManager;
+}
 
-void Widget::searchTick() {}
+void Widget::sendSearch()
+{
+    if (!discoveryAvailable())
+        return;
+    const QHostAddress group(discovery::multicastGroupText());
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    const QList<discovery::SendTarget> targets =
+        discovery::chooseSendTargets(discovery::describeInterfaces(interfaces));
+    for (const discovery::SendTarget &target : targets) {
+        const QNetworkInterface &interface = interfaces.at(target.interfaceIndex);
+        multicastSocket->setMulticastInterface(interface);
+        // From the second pass on the membership exists and the join fails
+        // harmlessly.
+        multicastSocket->joinMulticastGroup(group, interface);
+        multicastSocket->writeDatagram(searchDatagram, group, discovery::port);
+        broadcastSocket->writeDatagram(searchDatagram, target.broadcast, discovery::port);
+    }
+}
 
-void Widget::on_btn_search_clicked() {}
+void Widget::searchTick()
+{
+    ++searchCount;
+    if (searchCount >= discovery::lastSearchTick) {
+        searchTimer->stop();
+        searchCount = 0;
+        ui->label_status_disp->setText(tr("Search ended!"));
+    }
+    sendSearch();
+}
+
+void Widget::on_btn_search_clicked()
+{
+    if (!discoveryAvailable()) {
+        ui->label_status_disp->setText(tr("Discovery unavailable: UDP port 45454 is in use."));
+        return;
+    }
+    seenIps.clear();
+    descriptionUrls.clear();
+    deviceModel.clear();
+    ui->lineEdit_ip->clear();
+    ui->label_status_disp->setText(tr("Searching..."));
+    sendSearch();
+    // A click during a search sends at once but does not restart the count.
+    if (!searchTimer->isActive()) {
+        searchTimer->start();
+        searchCount = 0;
+    }
+}

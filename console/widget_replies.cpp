@@ -1,17 +1,127 @@
 // Answer members of Widget: marker datagrams, announcements and descriptions.
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkDatagram>
 #include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QUdpSocket>
 
+#include "console/discovery_protocol.h"
 #include "console/widget.h"
+#include "console/widget_ui.h"
 
-void Widget::processPendingDatagrams() {}
+namespace {
 
-void Widget::udpReady() {}
+// Set on a description reply that was cut off for being too large.
+const char oversizedProperty[] = "descriptionOversized";
 
-void Widget::fetchDescriptions() {}
+}  // namespace
+
+void Widget::processPendingDatagrams()
+{
+    bool listed = false;
+    while (broadcastSocket->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = broadcastSocket->receiveDatagram();
+        listed = takeMarker(datagram.data()) || listed;
+    }
+    if (listed)
+        refreshTable();
+}
+
+void Widget::udpReady()
+{
+    const qsizetype knownSenders = descriptionUrls.size();
+    bool listed = false;
+    while (multicastSocket->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = multicastSocket->receiveDatagram();
+        const QByteArray payload = datagram.data();
+        // Unicast answers arrive only on this socket, the one bound last, so
+        // markers must count here as well as on the broadcast socket.
+        listed = takeMarker(payload) || listed;
+        if (!discovery::isAnnouncement(payload))
+            continue;
+        const QHostAddress sender = datagram.senderAddress();
+        const quint32 key = sender.toIPv4Address();
+        if (!descriptionUrls.contains(key))
+            descriptionUrls.insert(key, discovery::descriptionUrlFor(sender));
+    }
+    if (listed)
+        refreshTable();
+    if (descriptionUrls.size() != knownSenders)
+        fetchDescriptions();
+}
+
+bool Widget::takeMarker(QByteArrayView payload)
+{
+    const std::optional<DeviceInfo> device = discovery::parseMarker(payload);
+    if (!device || seenIps.contains(device->ip))
+        return false;
+    seenIps.append(device->ip);
+    insertDevice(*device);
+    return true;
+}
+
+void Widget::fetchDescriptions()
+{
+    for (const QString &url : std::as_const(descriptionUrls)) {
+        QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+        request.setRawHeader("self-header", "plovendrak");
+        limitDescriptionBody(descriptionManager->get(request));
+    }
+}
+
+void Widget::limitDescriptionBody(QNetworkReply *reply)
+{
+    // A description comes from whatever answered on the network. A body that
+    // is huge or never ends is cut off as soon as it passes the bound, so it
+    // can neither fill the memory nor keep the reply open for ever; the abort
+    // finishes the reply, which then counts as a failed one.
+    const auto cutOff = [reply] {
+        reply->setProperty(oversizedProperty, true);
+        reply->abort();
+    };
+    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, cutOff] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > discovery::maxDescriptionBytes)
+            cutOff();
+    });
+    connect(reply, &QNetworkReply::readyRead, reply, [reply, cutOff] {
+        if (reply->bytesAvailable() > discovery::maxDescriptionBytes)
+            cutOff();
+    });
+}
 
 void Widget::managerFinish(QNetworkReply *reply)
 {
+    // Any description reply, good or failed, ends the running search.
+    if (searchTimer->isActive()) {
+        searchTimer->stop();
+        searchCount = 0;
+    }
+    if (!reply->property(oversizedProperty).toBool()) {
+        QByteArray body;
+        while (!reply->atEnd())
+            body += reply->readAll();
+        if (!body.isEmpty() && body.size() <= discovery::maxDescriptionBytes)
+            parseDescription(body, reply->url());
+    }
     reply->deleteLater();
 }
 
-void Widget::parseDescription(QByteArray, QUrl) {}
+void Widget::parseDescription(QByteArray bytes, QUrl url)
+{
+    const std::optional<discovery::DescriptionFields> fields =
+        discovery::parseDescriptionBody(bytes);
+    if (!fields)
+        return;
+    DeviceInfo device;
+    device.name = fields->name;
+    device.ip = discovery::ipFromDescriptionUrl(url);
+    device.model = fields->model;
+    device.linked = false;
+    insertDevice(device);
+    ui->label_status_disp->setText(tr("Search ended!"));
+    refreshTable();
+}

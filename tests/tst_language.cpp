@@ -15,12 +15,10 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QQuickWindow>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTranslator>
-#include <QtWebView/QtWebView>
 #include <cstdio>
 
 #include "app/language.h"
@@ -82,15 +80,10 @@ QJsonObject shownTexts(Widget &widget)
 // The start-up sequence up to the first window, in the launcher's order.
 int runProbe(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
-    QtWebView::initialize();
+    prepareProcessForWebAndQuick();
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Model Series"));
-    detectSystemLanguage();
     QTranslator translator;
-    setAppLanguage(&translator);
-    QCoreApplication::installTranslator(&translator);
+    installInterfaceLanguage(&translator);
 
     Widget widget;
     widget.show();
@@ -331,13 +324,7 @@ int main(int argc, char *argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], probeArgument) == 0)
         return runProbe(argc, argv);
-    prepareTestEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Model Series"));
-    TestLanguage test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
+    return runLauncherTests<TestLanguage>(argc, argv);
 }
 
 #include "tst_language.moc"

@@ -1,7 +1,9 @@
 #include "support/mixersim.h"
 
+#include <sys/prctl.h>
 #include <QDeadlineTimer>
 #include <QDebug>
+#include <csignal>
 
 namespace {
 const QByteArray readyLine = QByteArrayLiteral("mixer-sim ready");
@@ -33,6 +35,9 @@ bool MixerSim::start(int timeoutMs)
         qWarning("MixerSim: the simulated mixer was not built (Qt HttpServer missing?)");
         return false;
     }
+    // A test binary killed by a time-out must not leave simulators behind,
+    // holding ports and namespaces.
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     if (networkNamespace.isEmpty())
         process.start(path, arguments);
     else

@@ -25,10 +25,12 @@ bool DiscoverySide::open(QString *error)
     joinGroup();
     const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
     for (const MixerIdentity &mixer : mixers) {
+        const auto subnet = subnetHolding(mixer.address, interfaces);
+        if (subnet.second >= 0 && !subnets.contains(subnet))
+            subnets.append(subnet);
         if (options.answerWays == 0)
-            break;
-        auto answerer = std::make_unique<MixerAnswerer>(
-            mixer, options, broadcastTargetFor(mixer.address, interfaces));
+            continue;
+        auto answerer = std::make_unique<MixerAnswerer>(mixer, options, interfaces);
         if (!answerer->open(error))
             return false;
         answerers.push_back(std::move(answerer));
@@ -74,7 +76,10 @@ void DiscoverySide::readPending()
         const QHostAddress sender = datagram.senderAddress();
         const quint16 senderPort = quint16(datagram.senderPort());
         record.append(datagram.destinationAddress(), sender, senderPort, datagram.data());
-        if (!isSearchDatagram(datagram.data()) || isOwnAnswer(sender, senderPort))
+        // Searches from elsewhere are left alone: a simulator left running on
+        // a machine must never answer into a real network.
+        if (!isSearchDatagram(datagram.data()) || isOwnAnswer(sender, senderPort) ||
+            !isOnOurSubnets(sender))
             continue;
         if (options.answerDelayMs > 0)
             QTimer::singleShot(options.answerDelayMs, this, [this, sender] { answerAll(sender); });
@@ -93,6 +98,15 @@ bool DiscoverySide::isOwnAnswer(const QHostAddress &from, quint16 port) const
 {
     for (const auto &answerer : answerers) {
         if (answerer->isOwnSocket(from, port))
+            return true;
+    }
+    return false;
+}
+
+bool DiscoverySide::isOnOurSubnets(const QHostAddress &searcher) const
+{
+    for (const auto &subnet : subnets) {
+        if (searcher.isInSubnet(subnet))
             return true;
     }
     return false;

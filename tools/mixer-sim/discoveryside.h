@@ -29,10 +29,12 @@ private:
     void readPending();
     void answerAll(const QHostAddress &searcher);
     bool isOwnAnswer(const QHostAddress &from, quint16 port) const;
+    bool isOnOurSubnets(const QHostAddress &searcher) const;
 
     const SimOptions &options;
     QList<MixerIdentity> mixers;
     QUdpSocket receiver;
     DatagramRecord record;
     std::vector<std::unique_ptr<MixerAnswerer>> answerers;
+    QList<QPair<QHostAddress, int>> subnets;  // those holding a mixer address
 };

@@ -18,6 +18,13 @@ std::optional<HeldAddress> interfaceHolding(const QHostAddress &address,
                                             const QList<QNetworkInterface> &interfaces);
 
 // Where a mixer broadcasts: the subnet broadcast of the interface entry
-// that holds its address, or the limited broadcast when there is none.
+// that holds its address (computed from the netmask where the entry names
+// none, as on loopback: 127.255.255.255 stays on this machine), or the
+// limited broadcast when no interface holds the address.
 QHostAddress broadcastTargetFor(const QHostAddress &address,
                                 const QList<QNetworkInterface> &interfaces);
+
+// The subnet of the interface entry that holds the address; a null
+// address with prefix -1 when no interface holds it.
+QPair<QHostAddress, int> subnetHolding(const QHostAddress &address,
+                                       const QList<QNetworkInterface> &interfaces);

@@ -1,5 +1,6 @@
 // mixer-sim: plays networked mixers on given addresses for tests and for
 // trying the launcher without hardware. See README.md for the command line.
+#include <sys/resource.h>
 #include <QCoreApplication>
 #include <cstdio>
 
@@ -15,6 +16,17 @@ int failWith(const QString &message)
 {
     std::fprintf(stderr, "mixer-sim: %s\n", qPrintable(message));
     return 2;
+}
+
+// Each mixer takes three sockets, plus one per open connection; a range of
+// a few hundred mixers would exceed the usual soft limit of 1024.
+void raiseFileLimit()
+{
+    rlimit limit = {};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 }  // namespace
@@ -36,6 +48,7 @@ int main(int argc, char *argv[])
         return failWith(parsed.error);
     const SimOptions &options = parsed.options;
 
+    raiseFileLimit();
     const QList<MixerIdentity> identities = mixersFrom(options);
     QObject mixers;
     QString error;

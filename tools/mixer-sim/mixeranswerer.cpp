@@ -1,13 +1,14 @@
 #include "mixeranswerer.h"
 
 #include "discoverypayloads.h"
+#include "interfacelookup.h"
 
 MixerAnswerer::MixerAnswerer(const MixerIdentity &mixer, const SimOptions &options,
-                             const QHostAddress &broadcastTarget)
+                             const QList<QNetworkInterface> &interfaces)
     : ways(options.answerWays),
       discoveryPort(options.discoveryPort),
       address(mixer.address),
-      broadcastTarget(broadcastTarget)
+      broadcastTarget(broadcastTargetFor(mixer.address, interfaces))
 {
     marker = options.markerText
                  ? expandPlaceholders(*options.markerText, mixer.index, mixer.address).toUtf8()

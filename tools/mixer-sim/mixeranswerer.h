@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHostAddress>
+#include <QNetworkInterface>
 #include <QUdpSocket>
 
 #include "mixeridentity.h"
@@ -14,7 +15,7 @@ class MixerAnswerer
 {
 public:
     MixerAnswerer(const MixerIdentity &mixer, const SimOptions &options,
-                  const QHostAddress &broadcastTarget);
+                  const QList<QNetworkInterface> &interfaces);
 
     bool open(QString *error);
     void answer(const QHostAddress &searcher);

@@ -1,0 +1,20 @@
+// Datagrams on the announcement path, of any length and content.
+#include <cstddef>
+#include <cstdint>
+
+#include "console/discovery_protocol.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArrayView datagram(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArrayView text = discovery::announcementText(datagram);
+    // The text is a prefix of the datagram, inside the reading buffer, and
+    // ends before the first NUL.
+    if (text.size() > discovery::announcementBufferSize || text.size() > datagram.size() ||
+        (text.size() > 0 && text.data() != datagram.data()) || text.contains('\0'))
+        __builtin_trap();
+    const bool announces = discovery::isAnnouncement(datagram);
+    if (announces && !text.contains(QByteArrayView(":8200/rootDesc.xml")))
+        __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,642 @@
+// Searching for mixers in the private test LAN (see run-in-lan.sh): the
+// launcher's Widget in this namespace, simulated mixers in the others, real
+// UDP and HTTP in between.
+#include <QAbstractItemModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUdpSocket>
+#include <memory>
+#include <vector>
+
+#include "console/widget.h"
+#include "lan/support/datagramrecord.h"
+#include "lan/support/lanenvironment.h"
+#include "support/mixersim.h"
+#include "support/testmain.h"
+
+namespace {
+
+// The search datagram, spelled out independently of the code that sends it.
+const QByteArray expectedSearch =
+    "M-SEARCH * HTTP/1.1\r\nHOST:239.255.255.250:1900\r\nMAN:\"ssdp:discover\"\r\n"
+    "ST:ssdp:all\r\nMX:3\r\n\r\n";
+
+// A whole search is four one-second ticks; everything waits far longer.
+constexpr int searchTimeoutMs = 15000;
+// Half a tick longer than one: no pass can hide in it.
+constexpr int quietPeriodMs = 1500;
+
+qint64 residentKiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Makes VmHWM start again from the current resident size.
+void resetPeakResident()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+}
+
+}  // namespace
+
+class TestLanDiscovery : public QObject
+{
+    Q_OBJECT
+
+    LanEnvironment lan;
+    QTemporaryDir scratch;
+    std::vector<std::unique_ptr<MixerSim>> sims;
+    std::unique_ptr<Widget> widget;
+    int recordCount = 0;
+
+    // Starts a simulated mixer in mixer namespace `ns`; returns its record
+    // file when `record` is set.
+    QString startSim(int ns, QStringList arguments, bool record = false)
+    {
+        QString recordPath;
+        if (record) {
+            recordPath = scratch.filePath(QStringLiteral("record-%1.txt").arg(++recordCount));
+            arguments << QStringLiteral("--record") << recordPath;
+        }
+        auto sim = std::make_unique<MixerSim>(arguments, lan.mixerNamespace(ns));
+        if (!sim->start())
+            qWarning() << "mixer-sim did not start:" << arguments;
+        sims.push_back(std::move(sim));
+        return recordPath;
+    }
+    bool allSimsRunning() const
+    {
+        return std::all_of(sims.cbegin(), sims.cend(),
+                           [](const auto &s) { return s->isRunning(); });
+    }
+
+    template <typename T>
+    T *child(const char *name) const
+    {
+        return widget->findChild<T *>(QLatin1String(name));
+    }
+    QString status() const { return child<QLabel>("label_status_disp")->text(); }
+    QAbstractItemModel *table() const { return child<QTableView>("tableView")->model(); }
+    void clickSearch() { QTest::mouseClick(child<QPushButton>("btn_search"), Qt::LeftButton); }
+
+    // Each row as "name|ip|model|status|remark".
+    QStringList rows() const
+    {
+        QStringList out;
+        const QAbstractItemModel *model = table();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < 5; ++column)
+                cells << model->index(row, column).data().toString();
+            out << cells.join(QLatin1Char('|'));
+        }
+        return out;
+    }
+
+    // Passes of the launcher that a recording mixer heard: the search
+    // datagrams that reached the broadcast address of 10.77.0.0/24.
+    static qsizetype passes(const QString &record)
+    {
+        const QList<RecordedDatagram> datagrams = readDatagramRecord(record);
+        return std::count_if(datagrams.cbegin(), datagrams.cend(), [](const RecordedDatagram &d) {
+            return d.destination == QLatin1String("10.77.0.255") && d.payload == expectedSearch;
+        });
+    }
+
+    QNetworkAccessManager *descriptionManager() const
+    {
+        const QList<QNetworkAccessManager *> managers =
+            widget->findChildren<QNetworkAccessManager *>();
+        return managers.size() == 1 ? managers.first() : nullptr;
+    }
+
+    // Filled by the first row of the tests that share one search.
+    QList<RecordedDatagram> fullSearch;
+    QList<QByteArray> capturedRequest;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(lan.isComplete(), "run this test through run-in-lan.sh");
+        QVERIFY(lan.mixerNamespaceCount() >= 3);
+        QVERIFY(scratch.isValid());
+    }
+
+    void init()
+    {
+        widget = std::make_unique<Widget>();
+        widget->show();
+        QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+    }
+
+    void cleanup()
+    {
+        widget.reset();
+        sims.clear();
+    }
+
+    void tableSetup_data()
+    {
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("header style")
+            << "header style"
+            << "QHeaderView{background: rgb(45, 45, 45);border:1px solid rgba(0, 0, 0, 0);"
+               "border-radius:6px;}QHeaderView::section{background: rgb(45, 45, 45);"
+               "color:white;border-right:1px solid gray;text-align:center;}";
+        QTest::newRow("table style")
+            << "table style"
+            << "#tableView{border: none;color:white;background:rgb(50, 50, 50);"
+               "selection-background-color: rgb(47, 214, 222);}#tableView::Item{border:none;"
+               "border:1px solid rgb(47, 214, 222);height:80px;}#tableView::item::selected{"
+               "font: bold;background:rgb(47, 214, 222);outline:none;}";
+        QTest::newRow("header labels") << "header labels"
+                                       << "Name|IP|Modle|Status|Remark";
+        QTest::newRow("resize modes after a rebuild")
+            << "resize modes"
+            << "interactive|interactive|interactive|interactive|interactive";
+        QTest::newRow("header alignment") << "header alignment"
+                                          << "centre";
+        QTest::newRow("selection") << "selection"
+                                   << "single rows, not editable, no focus";
+        QTest::newRow("row numbers") << "row numbers"
+                                     << "hidden";
+        QTest::newRow("placeholder") << "placeholder"
+                                     << "Please select an IP address";
+        QTest::newRow("window title") << "window title"
+                                      << "Model Series";
+        QTest::newRow("rows before any search") << "rows"
+                                                << "0";
+    }
+    void tableSetup()
+    {
+        QFETCH(QString, property);
+        QFETCH(QString, expected);
+        const QTableView *view = child<QTableView>("tableView");
+        const QHeaderView *header = view->horizontalHeader();
+        QString actual;
+        if (property == QLatin1String("header style")) {
+            actual = header->styleSheet();
+        } else if (property == QLatin1String("table style")) {
+            actual = view->styleSheet();
+        } else if (property == QLatin1String("header labels")) {
+            QStringList labels;
+            for (int c = 0; c < table()->columnCount(); ++c)
+                labels << table()->headerData(c, Qt::Horizontal).toString();
+            actual = labels.join(QLatin1Char('|'));
+        } else if (property == QLatin1String("resize modes")) {
+            QStringList modes;
+            for (int c = 0; c < header->count(); ++c)
+                modes << (header->sectionResizeMode(c) == QHeaderView::Interactive ? "interactive"
+                                                                                   : "other");
+            actual = modes.join(QLatin1Char('|'));
+        } else if (property == QLatin1String("header alignment")) {
+            actual = header->defaultAlignment() == Qt::AlignCenter ? "centre" : "other";
+        } else if (property == QLatin1String("selection")) {
+            const bool ok = view->selectionMode() == QAbstractItemView::SingleSelection &&
+                            view->selectionBehavior() == QAbstractItemView::SelectRows &&
+                            view->editTriggers() == QAbstractItemView::NoEditTriggers &&
+                            view->focusPolicy() == Qt::NoFocus;
+            actual = ok ? "single rows, not editable, no focus" : "other";
+        } else if (property == QLatin1String("row numbers")) {
+            actual = view->verticalHeader()->isHidden() ? "hidden" : "shown";
+        } else if (property == QLatin1String("placeholder")) {
+            actual = child<QLineEdit>("lineEdit_ip")->placeholderText();
+        } else if (property == QLatin1String("window title")) {
+            actual = widget->windowTitle();
+        } else if (property == QLatin1String("rows")) {
+            actual = QString::number(table()->rowCount());
+        }
+        QCOMPARE(actual, expected);
+    }
+
+    void listsMixersAnsweringEachWay_data()
+    {
+        QTest::addColumn<QStringList>("ways");  // one per mixer namespace
+        QTest::newRow("marker broadcasts")
+            << QStringList{"marker-broadcast", "marker-broadcast", "marker-broadcast"};
+        // Unicast answers reach only the socket bound last.
+        QTest::newRow("marker unicasts")
+            << QStringList{"marker-unicast", "marker-unicast", "marker-unicast"};
+        QTest::newRow("announcements") << QStringList{"announce", "announce", "announce"};
+        QTest::newRow("each way at once")
+            << QStringList{"marker-unicast", "announce", "marker-broadcast"};
+    }
+    void listsMixersAnsweringEachWay()
+    {
+        QFETCH(QStringList, ways);
+        const QList<QStringList> played = {
+            {"10.77.0.9", "10.77.0.10"}, {"10.77.0.20", "10.77.0.21"}, {"10.77.0.30"}};
+        for (int ns = 0; ns < 3; ++ns) {
+            QStringList arguments{"--answer", ways.at(ns), "--name",
+                                  "Desk %a",  "--model",   QStringLiteral("M-%1").arg(ns + 1)};
+            for (const QString &address : played.at(ns))
+                arguments << "--address" << address;
+            startSim(ns, arguments);
+        }
+        QVERIFY(allSimsRunning());
+
+        clickSearch();
+        QCOMPARE(status(), QStringLiteral("Searching..."));
+        // Textual order of the addresses: 10.77.0.10 comes before 10.77.0.9.
+        const QStringList expected = {
+            "Desk 10.77.0.10|10.77.0.10|M-1|No Link|", "Desk 10.77.0.20|10.77.0.20|M-2|No Link|",
+            "Desk 10.77.0.21|10.77.0.21|M-2|No Link|", "Desk 10.77.0.30|10.77.0.30|M-3|No Link|",
+            "Desk 10.77.0.9|10.77.0.9|M-1|No Link|"};
+        QTRY_COMPARE_WITH_TIMEOUT(rows(), expected, searchTimeoutMs);
+    }
+
+    void searchDatagramsOnTheWire_data()
+    {
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<int>("count");
+        // Two usable entries on eth0: each pass goes to the group once per
+        // entry and to each entry's broadcast address.
+        QTest::newRow("multicast group") << "239.255.255.250" << 10;
+        QTest::newRow("broadcast of the first entry") << "10.77.0.255" << 5;
+        QTest::newRow("broadcast of the second entry") << "10.77.1.255" << 5;
+        QTest::newRow("adapter named VMware") << "10.77.2.255" << 0;
+        QTest::newRow("anything else") << "" << 0;
+    }
+    void searchDatagramsOnTheWire()
+    {
+        QFETCH(QString, destination);
+        QFETCH(int, count);
+        if (fullSearch.isEmpty()) {
+            const QString record =
+                startSim(0, {"--address", "10.77.0.9", "--answer", "none"}, true);
+            QVERIFY(allSimsRunning());
+            clickSearch();
+            QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Search ended!"), searchTimeoutMs);
+            // The tick that ends the search still sends its pass.
+            QTRY_COMPARE_WITH_TIMEOUT(passes(record), 5, searchTimeoutMs);
+            QTest::qWait(quietPeriodMs);
+            fullSearch = readDatagramRecord(record);
+            QCOMPARE(fullSearch.size(), 20);
+        }
+        const QStringList known = {"239.255.255.250", "10.77.0.255", "10.77.1.255"};
+        qsizetype seen = 0;
+        for (const RecordedDatagram &datagram : std::as_const(fullSearch)) {
+            const bool matches = destination.isEmpty() ? !known.contains(datagram.destination)
+                                                       : datagram.destination == destination;
+            if (!matches)
+                continue;
+            ++seen;
+            QCOMPARE(datagram.payload, expectedSearch);
+            QCOMPARE(datagram.payload.size(), 90);
+            // Both sockets are bound to the discovery port and send from it.
+            QCOMPARE(datagram.senderPort, quint16(45454));
+            QVERIFY2(lan.launcherAddresses().contains(datagram.sender),
+                     qPrintable(datagram.sender));
+        }
+        QCOMPARE(seen, qsizetype(count));
+    }
+
+    void descriptionReplyEndsSearch()
+    {
+        const QString record = startSim(
+            0,
+            {"--address", "10.77.0.9", "--answer", "announce", "--name", "Stage", "--model", "D-1"},
+            true);
+        QVERIFY(allSimsRunning());
+        clickSearch();
+        QTRY_COMPARE_WITH_TIMEOUT(rows(), QStringList{"Stage|10.77.0.9|D-1|No Link|"},
+                                  searchTimeoutMs);
+        QCOMPARE(status(), QStringLiteral("Search ended!"));
+        const qsizetype sent = passes(record);
+        QVERIFY(sent >= 1);
+        QTest::qWait(quietPeriodMs);
+        QCOMPARE(passes(record), sent);
+        QVERIFY(sent < 5);
+    }
+
+    void announcementsAndRequests_data()
+    {
+        QTest::addColumn<QStringList>("secondMixer");  // empty: none
+        QTest::addColumn<QString>("announceText");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QStringList>("listed");
+        // Every pass reaches the mixer four times, and it announces to each.
+        QTest::newRow("one sender, many announcements")
+            << QStringList{} << QString() << 1 << QStringList{"10.77.0.9"};
+        // The later sender arrives on its own and has every entry requested.
+        QTest::newRow("a later second sender")
+            << QStringList{"--address", "10.77.0.20", "--answer-delay", "400"} << QString() << 3
+            << QStringList{"10.77.0.20", "10.77.0.9"};
+        QTest::newRow("announcement naming another host")
+            << QStringList{} << "LOCATION: http://192.0.2.1:8200/rootDesc.xml" << 1
+            << QStringList{"10.77.0.9"};
+    }
+    void announcementsAndRequests()
+    {
+        QFETCH(QStringList, secondMixer);
+        QFETCH(QString, announceText);
+        QFETCH(int, requests);
+        QFETCH(QStringList, listed);
+        QStringList first{"--address", "10.77.0.9", "--answer", "announce"};
+        if (!announceText.isEmpty())
+            first << "--announce-text" << announceText;
+        const QString record = startSim(0, first, true);
+        if (!secondMixer.isEmpty())
+            startSim(1, secondMixer << "--answer"
+                                    << "announce");
+        QVERIFY(allSimsRunning());
+        QSignalSpy finished(descriptionManager(), &QNetworkAccessManager::finished);
+
+        clickSearch();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), requests, searchTimeoutMs);
+        QTest::qWait(quietPeriodMs);
+        QCOMPARE(finished.size(), requests);
+        QVERIFY(readDatagramRecord(record).size() >= 2);
+        QStringList ips;
+        for (const QString &row : rows())
+            ips << row.section(QLatin1Char('|'), 1, 1);
+        QCOMPARE(ips, listed);
+    }
+
+    void descriptionRequest_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("method and path") << QByteArray("GET /rootDesc.xml HTTP/1.1");
+        QTest::newRow("built from the sender") << QByteArray("host: 127.0.0.1:8200");
+        QTest::newRow("content type") << QByteArray("content-type: application/json");
+        QTest::newRow("own header") << QByteArray("self-header: plovendrak");
+    }
+    void descriptionRequest()
+    {
+        QFETCH(QByteArray, line);
+        if (capturedRequest.isEmpty()) {
+            // This namespace's own loopback plays the device: an announcement
+            // from 127.0.0.1 makes the launcher ask 127.0.0.1:8200.
+            QTcpServer server;
+            QVERIFY(server.listen(QHostAddress::LocalHost, 8200));
+            QUdpSocket announcer;
+            const QByteArray announcement = "LOCATION: http://10.77.0.9:8200/rootDesc.xml";
+            QCOMPARE(announcer.writeDatagram(announcement, QHostAddress::LocalHost, 45454),
+                     announcement.size());
+            QTRY_VERIFY_WITH_TIMEOUT(server.hasPendingConnections(), searchTimeoutMs);
+            QTcpSocket *connection = server.nextPendingConnection();
+            QByteArray request;
+            QTRY_VERIFY_WITH_TIMEOUT((request += connection->readAll()).contains("\r\n\r\n"),
+                                     searchTimeoutMs);
+            const QByteArray body =
+                "<device><friendlyName>Loop</friendlyName>"
+                "<modelName>L-1</modelName>";
+            connection->write("HTTP/1.1 200 OK\r\nContent-Length: " +
+                              QByteArray::number(body.size()) + "\r\n\r\n" + body);
+            QTRY_COMPARE_WITH_TIMEOUT(rows(), QStringList{"Loop|127.0.0.1|L-1|No Link|"},
+                                      searchTimeoutMs);
+            // Header names are compared without regard to case.
+            for (const QByteArray &requestLine : request.split('\n')) {
+                const QByteArray trimmed = requestLine.trimmed();
+                const qsizetype colon = trimmed.indexOf(':');
+                capturedRequest << (colon > 0 && !trimmed.startsWith("GET ")
+                                        ? trimmed.left(colon).toLower() + trimmed.mid(colon)
+                                        : trimmed);
+            }
+        }
+        QVERIFY2(capturedRequest.contains(line), capturedRequest.join(" / ").constData());
+    }
+
+    void failedDescription_data()
+    {
+        QTest::addColumn<QStringList>("fault");
+        QTest::addColumn<bool>("endsSearch");
+        QTest::newRow("error status") << QStringList{"--status", "description=404"} << true;
+        QTest::newRow("huge body") << QStringList{"--huge", "description=268435456"} << true;
+        QTest::newRow("endless body") << QStringList{"--endless", "description"} << true;
+        QTest::newRow("no answer at all") << QStringList{"--hang", "description"} << false;
+    }
+    void failedDescription()
+    {
+        QFETCH(QStringList, fault);
+        QFETCH(bool, endsSearch);
+        const QString record = startSim(
+            0, QStringList{"--address", "10.77.0.9", "--answer", "announce"} + fault, true);
+        QVERIFY(allSimsRunning());
+        QSignalSpy finished(descriptionManager(), &QNetworkAccessManager::finished);
+        resetPeakResident();
+        const qint64 residentBefore = residentKiB("VmRSS:");
+
+        clickSearch();
+        if (endsSearch) {
+            // The failed reply ends the search at once, without a device and
+            // without claiming that the search ended well.
+            QTRY_VERIFY_WITH_TIMEOUT(finished.size() >= 1, searchTimeoutMs);
+            const qsizetype sent = passes(record);
+            QTest::qWait(quietPeriodMs);
+            QCOMPARE(passes(record), sent);
+            QVERIFY(sent < 5);
+            QCOMPARE(status(), QStringLiteral("Searching..."));
+        } else {
+            // A mixer that never answers cannot hold the search open.
+            QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Search ended!"), searchTimeoutMs);
+            QTRY_COMPARE_WITH_TIMEOUT(passes(record), 5, searchTimeoutMs);
+        }
+        QCOMPARE(rows(), QStringList{});
+        // What was read of a body stays far below what the mixer offered.
+        const qint64 peak = residentKiB("VmHWM:");
+        QVERIFY(residentBefore > 0 && peak > 0);
+        QVERIFY2(peak - residentBefore < 96 * 1024,
+                 qPrintable(QStringLiteral("peak grew by %1 KiB").arg(peak - residentBefore)));
+    }
+
+    void descriptionSizeBound_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("exactly 1 MiB is read")
+            << 1024 * 1024 << QStringList{"Big|10.77.0.9|B-1|No Link|"};
+        QTest::newRow("one byte more is refused") << 1024 * 1024 + 1 << QStringList{};
+    }
+    void descriptionSizeBound()
+    {
+        QFETCH(int, size);
+        QFETCH(QStringList, listed);
+        QByteArray body =
+            "<root><device><friendlyName>Big</friendlyName>"
+            "<modelName>B-1</modelName></device><!-- ";
+        body += QByteArray(size - body.size() - 5, 'x') + " --> ";
+        QCOMPARE(body.size(), size);
+        const QString file = scratch.filePath(QStringLiteral("description-%1.xml").arg(size));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(body) == body.size());
+        out.close();
+        startSim(0, {"--address", "10.77.0.9", "--answer", "announce", "--description-file", file});
+        QVERIFY(allSimsRunning());
+        QSignalSpy finished(descriptionManager(), &QNetworkAccessManager::finished);
+
+        clickSearch();
+        QTRY_VERIFY_WITH_TIMEOUT(finished.size() >= 1, searchTimeoutMs);
+        QCOMPARE(rows(), listed);
+        QCOMPARE(status(), listed.isEmpty() ? QStringLiteral("Searching...")
+                                            : QStringLiteral("Search ended!"));
+    }
+
+    void secondClickMidSearch()
+    {
+        const QString record = startSim(
+            0, {"--address", "10.77.0.9", "--answer", "marker-broadcast", "--name", "A"}, true);
+        QVERIFY(allSimsRunning());
+        clickSearch();
+        QTRY_COMPARE_WITH_TIMEOUT(passes(record), 2, searchTimeoutMs);  // first tick
+        QCOMPARE(rows().size(), 1);
+        QCOMPARE(status(), QStringLiteral("Searching..."));
+        child<QLineEdit>("lineEdit_ip")->setText(QStringLiteral("10.77.0.9"));
+
+        clickSearch();
+        // Emptied at once, header labels included, and the field cleared.
+        QCOMPARE(table()->rowCount(), 0);
+        QCOMPARE(table()->columnCount(), 0);
+        QCOMPARE(child<QLineEdit>("lineEdit_ip")->text(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(rows().size(), 1, searchTimeoutMs);
+
+        // Two clicks and four ticks counted from the first click: six passes.
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Search ended!"), searchTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(passes(record), 6, searchTimeoutMs);
+        QTest::qWait(quietPeriodMs);
+        QCOMPARE(passes(record), 6);
+    }
+
+    void earlierDeviceComesBack_data()
+    {
+        QTest::addColumn<QStringList>("laterFirstMixer");  // empty: silent
+        QTest::newRow("silent since") << QStringList{};
+        QTest::newRow("renamed since") << QStringList{"--name", "Renamed", "--model", "M-9"};
+    }
+    void earlierDeviceComesBack()
+    {
+        QFETCH(QStringList, laterFirstMixer);
+        const QString record = startSim(0,
+                                        {"--address", "10.77.0.9", "--answer", "marker-broadcast",
+                                         "--name", "First", "--model", "M-1"},
+                                        true);
+        QVERIFY(allSimsRunning());
+        QSignalSpy rebuilds(table(), &QAbstractItemModel::modelReset);
+        clickSearch();
+        rebuilds.clear();  // the click's own clearing
+        QTRY_COMPARE_WITH_TIMEOUT(passes(record), 5, searchTimeoutMs);
+        QTest::qWait(500);
+        // Five passes, each answered several times: one rebuild for the one
+        // new device, none for the repeats.
+        QCOMPARE(rebuilds.size(), 1);
+        QCOMPARE(rows(), QStringList{"First|10.77.0.9|M-1|No Link|"});
+
+        sims.clear();
+        if (!laterFirstMixer.isEmpty())
+            startSim(0, QStringList{"--address", "10.77.0.9", "--answer", "marker-broadcast"} +
+                            laterFirstMixer);
+        startSim(1, {"--address", "10.77.0.20", "--answer", "marker-broadcast", "--name", "Second",
+                     "--model", "M-2"});
+        QVERIFY(allSimsRunning());
+        clickSearch();
+        QCOMPARE(rows(), QStringList{});
+        // The first find of the new search brings back every record, and a
+        // record keeps the values first seen.
+        QTRY_VERIFY_WITH_TIMEOUT(!rows().isEmpty(), searchTimeoutMs);
+        const QStringList expected = {"Second|10.77.0.20|M-2|No Link|",
+                                      "First|10.77.0.9|M-1|No Link|"};
+        if (laterFirstMixer.isEmpty())
+            QCOMPARE(rows(), expected);  // only the new mixer answers
+        else
+            QTRY_COMPARE_WITH_TIMEOUT(rows(), expected, searchTimeoutMs);
+    }
+
+    void clickedRowFillsAddress_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("address");
+        QTest::newRow("first row, its name") << 0 << 0 << "10.77.0.20";
+        QTest::newRow("second row, its name") << 1 << 0 << "10.77.0.21";
+        QTest::newRow("second row, its address") << 1 << 1 << "10.77.0.21";
+        QTest::newRow("second row, the empty remark") << 1 << 4 << "10.77.0.21";
+    }
+    void clickedRowFillsAddress()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, address);
+        startSim(1, {"--address", "10.77.0.20", "--address", "10.77.0.21", "--answer",
+                     "marker-broadcast"});
+        QVERIFY(allSimsRunning());
+        clickSearch();
+        QTRY_COMPARE_WITH_TIMEOUT(rows().size(), 2, searchTimeoutMs);
+        QTableView *view = child<QTableView>("tableView");
+        const QRect cell = view->visualRect(table()->index(row, column));
+        QVERIFY(cell.isValid());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(child<QLineEdit>("lineEdit_ip")->text(), address);
+        QCOMPARE(child<QStackedWidget>("stackedWidget")->currentWidget()->objectName(),
+                 QStringLiteral("page_search"));
+    }
+
+    void markersOnTheWire_data()
+    {
+        QTest::addColumn<QString>("marker");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("four fields")
+            << "DIGITAL_MIXER_DLNA|Name=A|Ip=10.77.0.9|Mode=B" << QStringList{};
+        QTest::newRow("empty name")
+            << "DIGITAL_MIXER_DLNA|Name=|Ip=10.77.0.9|Mode=B|" << QStringList{};
+        // The Ip= value, not the sender, is the device's address.
+        QTest::newRow("address of the text, not of the sender")
+            << "DIGITAL_MIXER_DLNA|Name=A|Ip=10.77.0.99|Mode=B|"
+            << QStringList{"A|10.77.0.99|B|No Link|"};
+    }
+    void markersOnTheWire()
+    {
+        QFETCH(QString, marker);
+        QFETCH(QStringList, listed);
+        const QString record = startSim(
+            0, {"--address", "10.77.0.9", "--answer", "marker-broadcast", "--marker-text", marker},
+            true);
+        QVERIFY(allSimsRunning());
+        clickSearch();
+        // The answers to the first pass come long before the second pass.
+        QTRY_COMPARE_WITH_TIMEOUT(passes(record), 2, searchTimeoutMs);
+        QTest::qWait(300);
+        QCOMPARE(rows(), listed);
+    }
+
+    void discoveryUnavailable()
+    {
+        widget.reset();
+        QUdpSocket blocker;
+        QVERIFY(blocker.bind(QHostAddress::AnyIPv4, 45454, QAbstractSocket::DontShareAddress));
+        const QString record = startSim(0, {"--address", "10.77.0.9", "--answer", "none"}, true);
+        QVERIFY(allSimsRunning());
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Failed to bind socket: "));
+        widget = std::make_unique<Widget>();
+        widget->show();
+        QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+
+        clickSearch();
+        QCOMPARE(status(), QStringLiteral("Discovery unavailable: UDP port 45454 is in use."));
+        clickSearch();
+        QTest::qWait(quietPeriodMs);
+        QCOMPARE(readDatagramRecord(record).size(), 0);
+        QCOMPARE(status(), QStringLiteral("Discovery unavailable: UDP port 45454 is in use."));
+        QCOMPARE(table()->columnCount(), 5);
+    }
+};
+
+LAUNCHER_TEST_MAIN(TestLanDiscovery)
+#include "tst_lan_discovery.moc"
