@@ -1,13 +1,11 @@
-// The launcher's start-up, step for step as the real entry point takes it, on
-// an application object that observes the event dispatch, followed by the
-// measured scenario. Nothing in the product knows it is being measured.
-#include <QtQml/qqml.h>
+// The launcher's start-up, through the same functions and in the same order
+// as the real entry point, on an application object that observes the event
+// dispatch, followed by the measured scenario. Nothing in the product knows
+// it is being measured.
 #include <QIcon>
-#include <QQuickWindow>
 #include <QTranslator>
-#include <QtWebView/QtWebView>
 
-#include "app/language.h"
+#include "app/startup.h"
 #include "benchoptions.h"
 #include "chrome/basewindow.h"
 #include "console/selectdownloadfolder.h"
@@ -18,23 +16,16 @@
 int main(int argc, char *argv[])
 {
     const qint64 entryNs = ProcStats::monotonicNs();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
-    QtWebView::initialize();
-
+    prepareProcessForWebAndQuick();
     ProbeApplication app(argc, argv);
-    const BenchOptions options = BenchOptions::parse(QCoreApplication::arguments(), entryNs);
     QGuiApplication::setWindowIcon(
         QIcon(QCoreApplication::applicationDirPath() + QLatin1String("/customization/Tessan.ico")));
-    qmlRegisterType<SelectDownloadFolder>("com.mycompany", 1, 0, "SelectDownloadFolder");
-
-    QCoreApplication::setApplicationName(QStringLiteral("Model Series"));
-    detectSystemLanguage();
+    registerSelectDownloadFolderType();
 
     QTranslator translator;
-    setAppLanguage(&translator);
-    QCoreApplication::installTranslator(&translator);
+    installInterfaceLanguage(&translator);
 
+    const BenchOptions options = BenchOptions::parse(QCoreApplication::arguments(), entryNs);
     BaseWindow window;
     LauncherScenario scenario(&app, &window, options);
     scenario.start();

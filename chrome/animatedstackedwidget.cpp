@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPropertyAnimation>
+#include <QWebEngineView>
 
 AnimatedStackedWidget::AnimatedStackedWidget(QWidget *parent)
     : QStackedWidget(parent), animation(new QPropertyAnimation(this, QByteArray(), nullptr))
@@ -29,6 +30,7 @@ void AnimatedStackedWidget::valueChanged_slot(QVariant value)
 void AnimatedStackedWidget::animationFinished()
 {
     animating = false;
+    endSlidePictures();
     if (!target || indexOf(target) == -1)
         return;
     setCurrentWidget(target);
@@ -44,6 +46,7 @@ void AnimatedStackedWidget::setCurrentWidgetAnimated(QWidget *w)
         return;
 
     animating = true;
+    endSlidePictures();
     if (QWidget *current = currentWidget())
         current->hide();
     animation->setStartValue(QVariant(geometry().width()));
@@ -62,6 +65,30 @@ QPixmap AnimatedStackedWidget::renderPage(QWidget *page)
     return pixmap;
 }
 
+QPixmap AnimatedStackedWidget::slidePicture(QWidget *page)
+{
+    // Both pages are hidden while the slide runs, and a hidden web view draws
+    // nothing new: its picture stays the same for the whole slide. Taking it
+    // means having the web engine's last frame drawn and read back, which
+    // costs more than all the rest of a frame, so it is taken once per slide.
+    // Other pages are drawn afresh for every frame: they can still change
+    // while hidden (a table that fills, a failure message) and are cheap.
+    if (!page->findChild<QWebEngineView *>())
+        return renderPage(page);
+    for (const SlidePicture &taken : std::as_const(pictures)) {
+        if (taken.page == page && taken.size == page->size())
+            return taken.picture;
+    }
+    const QPixmap picture = renderPage(page);
+    pictures.append(SlidePicture{page, page->size(), picture});
+    return picture;
+}
+
+void AnimatedStackedWidget::endSlidePictures()
+{
+    pictures.clear();
+}
+
 void AnimatedStackedWidget::paintEvent(QPaintEvent *event)
 {
     if (!animating) {
@@ -74,7 +101,7 @@ void AnimatedStackedWidget::paintEvent(QPaintEvent *event)
 
     // The right-hand v pixels of the old page at the left edge ...
     if (QWidget *oldPage = currentWidget()) {
-        const QPixmap oldPicture = renderPage(oldPage);
+        const QPixmap oldPicture = slidePicture(oldPage);
         const double w = oldPage->geometry().width();
         const double h = oldPage->geometry().height();
         painter.drawPixmap(QRectF(0, 0, v, h), oldPicture, QRectF(w - v, 0, v, h));
@@ -84,7 +111,7 @@ void AnimatedStackedWidget::paintEvent(QPaintEvent *event)
         const double W = geometry().width();
         const double H = geometry().height();
         newPage->resize(geometry().size());
-        const QPixmap newPicture = renderPage(newPage);
+        const QPixmap newPicture = slidePicture(newPage);
         painter.drawPixmap(QRectF(v, 0, W - v, H), newPicture, QRectF(0, 0, W - v, H));
     }
     painter.end();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPixmap>
 #include <QPointer>
 #include <QStackedWidget>
 #include <QVariant>
@@ -26,7 +28,17 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // A picture of a page taken during the running slide.
+    struct SlidePicture
+    {
+        QPointer<QWidget> page;
+        QSize size;
+        QPixmap picture;
+    };
+
     static QPixmap renderPage(QWidget *page);
+    QPixmap slidePicture(QWidget *page);
+    void endSlidePictures();
 
     QPropertyAnimation *animation;
     int duration = 500;
@@ -35,4 +47,5 @@ private:
     int targetIndex = -1;
     // Guarded: a page deleted during a slide must not be touched at its end.
     QPointer<QWidget> target;
+    QList<SlidePicture> pictures;
 };
