@@ -14,6 +14,10 @@ BenchOptions BenchOptions::parse(const QStringList &arguments, qint64 fallbackSt
             options.maximise = true;
         else if (argument.startsWith(QLatin1String("--settle-ms=")))
             options.settleMs = value.toInt();
+        else if (argument.startsWith(QLatin1String("--burst=")))
+            options.burstMixers = value.toInt();
+        else if (argument.startsWith(QLatin1String("--lan=")))
+            options.lan = value;
     }
     return options;
 }

@@ -9,12 +9,17 @@
 //   --address=A       the simulated mixer to connect to (none: start only)
 //   --maximise        maximise the window before connecting
 //   --settle-ms=N     quiet time before memory is read (default 1500)
+//   --burst=N         press Search and wait for N mixers in the table; only
+//                     where every address lies in --lan (the test LAN)
+//   --lan=NET/BITS    the test LAN's subnet (default 10.77.0.0/16)
 struct BenchOptions
 {
     qint64 spawnedAtNs = 0;
     QString address;
     bool maximise = false;
     int settleMs = 1500;
+    int burstMixers = 0;
+    QString lan = QStringLiteral("10.77.0.0/16");
 
     static BenchOptions parse(const QStringList &arguments, qint64 fallbackStartNs);
     QString consoleUrl() const;

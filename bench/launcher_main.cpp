@@ -7,11 +7,31 @@
 
 #include "app/startup.h"
 #include "benchoptions.h"
+#include "burstscenario.h"
 #include "chrome/basewindow.h"
 #include "console/selectdownloadfolder.h"
 #include "launcherscenario.h"
+#include "markerprobe.h"
 #include "probeapplication.h"
 #include "procstats.h"
+
+namespace {
+
+int runBurst(ProbeApplication &app, const BenchOptions &options)
+{
+    // The probe binds the discovery port before the launcher does, so the
+    // launcher's sockets keep their usual order among themselves.
+    MarkerProbe probe(options.burstMixers);
+    if (!probe.start())
+        return 2;
+    BaseWindow window;
+    BurstScenario scenario(&app, &window, &probe, options);
+    scenario.start();
+    window.show();
+    return app.exec();
+}
+
+}  // namespace
 
 int main(int argc, char *argv[])
 {
@@ -26,6 +46,9 @@ int main(int argc, char *argv[])
     installInterfaceLanguage(&translator);
 
     const BenchOptions options = BenchOptions::parse(QCoreApplication::arguments(), entryNs);
+    if (options.burstMixers > 0)
+        return runBurst(app, options);
+
     BaseWindow window;
     LauncherScenario scenario(&app, &window, options);
     scenario.start();

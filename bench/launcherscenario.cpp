@@ -45,7 +45,8 @@ void LauncherScenario::afterStartSettled()
         // request; do what a window manager would and give the window the
         // screen's work area.
         const QScreen *screen = m_window->screen();
-        if (m_window->isMaximized() && screen && m_window->geometry() != screen->availableGeometry())
+        if (m_window->isMaximized() && screen &&
+            m_window->geometry() != screen->availableGeometry())
             m_window->setGeometry(screen->availableGeometry());
         QTimer::singleShot(m_options.settleMs, this, &LauncherScenario::connectToMixer);
         return;

@@ -45,9 +45,12 @@ void ProbeApplication::endOfDispatch(qint64 endNs)
     const qint64 durationNs = endNs - m_dispatchStartNs;
     m_longestDispatchNs = qMax(m_longestDispatchNs, durationNs);
     m_busyNs += durationNs;
-    if (m_watchedPaints > 0)
-        m_frames.append(
-            Frame{m_dispatchStartNs, durationNs, m_watchedPaints, m_watchedPaintNs, m_paintNs});
+    if (m_watchedPaints > 0) {
+        const Frame frame{m_dispatchStartNs, durationNs, m_watchedPaints, m_watchedPaintNs,
+                          m_paintNs};
+        m_frames.append(frame);
+        emit frameEnded(frame);
+    }
     m_paintNs = 0;
     m_watchedPaints = 0;
     m_watchedPaintNs = 0;

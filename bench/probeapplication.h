@@ -39,6 +39,8 @@ public:
 
 signals:
     void firstFramePainted();
+    // Every frame that painted the watched widget, when its dispatch ends.
+    void frameEnded(const ProbeApplication::Frame &frame);
 
 private:
     void endOfDispatch(qint64 endNs);

@@ -1,11 +1,11 @@
 #include "procstats.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QList>
 #include <QMultiHash>
 #include <ctime>
-#include <unistd.h>
 
 namespace {
 

@@ -40,10 +40,11 @@ def run_program(path, args, timeout):
     return values
 
 
-def start_mixer(build, address):
-    sim = subprocess.Popen([os.path.join(build, "tools/mixer-sim/mixer-sim"),
-                            "--address", address, "--answer", "none"],
-                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+def start_mixer(build, arguments, namespace=None):
+    command = [os.path.join(build, "tools/mixer-sim/mixer-sim")] + arguments
+    if namespace:
+        command = ["ip", "netns", "exec", namespace] + command
+    sim = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     line = sim.stdout.readline()
     if "mixer-sim ready" not in line:
         sim.kill()
@@ -120,6 +121,28 @@ def startup_rows(table, floor, normal, maximised):
                   fmt(fp, "MiB"), f"{lp / fp:.2f}", "report", None)
 
 
+def burst_rows(table, bursts):
+    done = [b for b in bursts if b["exit_code"] == 0]
+    if not done:
+        return
+    rows = int(med(done, "burst_rows"))
+    latency = med(done, "burst_last_answer_to_row_ms")
+    worst = max(b["burst_last_answer_to_row_ms"] for b in done)
+    table.add(3, f"{rows} mixers: last answer to last row shown", fmt(latency, "ms"), "-",
+              f"worst {worst:.1f} ms", "<= 100 ms", latency <= 100)
+    stall = med(done, "burst_stall_ms")
+    worst = max(b["burst_stall_ms"] for b in done)
+    table.add(3, "  longest event loop stall in the burst", fmt(stall, "ms"), "-",
+              f"worst {worst:.1f} ms", "<= 16 ms", stall <= 16)
+
+
+def parse_rows(table, parse):
+    for key, label in (("parse_markers_per_s", "marker datagrams parsed"),
+                       ("parse_descriptions_per_s", "descriptions parsed")):
+        if isinstance(parse.get(key), float):
+            table.add(6, label, f"{parse[key] / 1e6:.2f} M/s", "-", "-", "report", None)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
@@ -127,6 +150,10 @@ def main():
     parser.add_argument("--address", default="127.0.0.2")
     parser.add_argument("--raw", default=None)
     parser.add_argument("--timeout", type=int, default=90)
+    parser.add_argument("--mixer-ns", default=None,
+                        help="namespace of the test LAN's mixers (none: no search burst)")
+    parser.add_argument("--burst-range", default="10.77.0.1-10.77.0.254")
+    parser.add_argument("--lan", default="10.77.0.0/16")
     args = parser.parse_args()
 
     bench = os.path.join(args.build, "bench")
@@ -136,7 +163,7 @@ def main():
     raw = open(args.raw, "w") if args.raw else None
     floor, normal, maximised = [], [], []
 
-    sim = start_mixer(args.build, args.address)
+    sim = start_mixer(args.build, ["--address", args.address, "--answer", "none"])
     try:
         for round_index in range(args.runs):
             sides = [("floor", floor_path, [], floor),
@@ -156,13 +183,37 @@ def main():
     finally:
         sim.terminate()
         sim.wait(timeout=10)
-        if raw:
-            raw.close()
+
+    bursts = []
+    if args.mixer_ns:
+        first, last = args.burst_range.split("-")
+        count = int(last.rsplit(".", 1)[1]) - int(first.rsplit(".", 1)[1]) + 1
+        sim = start_mixer(args.build, ["--range", args.burst_range], args.mixer_ns)
+        try:
+            for round_index in range(args.runs):
+                values = run_program(launcher_path, [f"--burst={count}", f"--lan={args.lan}",
+                                                     "--settle-ms=1000"], args.timeout)
+                values["side"], values["round"] = "burst", round_index
+                bursts.append(values)
+                if raw:
+                    raw.write(json.dumps(values) + "\n")
+                print(f"burst {round_index + 1}/{args.runs}: exit {values['exit_code']} "
+                      f"{values.get('error', '')}", file=sys.stderr)
+        finally:
+            sim.terminate()
+            sim.wait(timeout=10)
+    parse = run_program(os.path.join(bench, "bench_parse"), [], args.timeout)
+    if raw:
+        raw.write(json.dumps(dict(parse, side="parse")) + "\n")
+        raw.close()
 
     print(f"Machine: {machine_line()}")
     print(f"Runs per side: {args.runs} (medians; ratios are launcher / floor)")
     table = Table()
     startup_rows(table, floor, normal, maximised)
+    burst_rows(table, bursts)
+    parse_rows(table, parse)
+    table.rows.sort(key=lambda row: row[0])
     table.print()
 
 
