@@ -12,6 +12,8 @@ BenchOptions BenchOptions::parse(const QStringList &arguments, qint64 fallbackSt
             options.address = value;
         else if (argument == QLatin1String("--maximise"))
             options.maximise = true;
+        else if (argument == QLatin1String("--hidden-view"))
+            options.hiddenView = true;
         else if (argument.startsWith(QLatin1String("--settle-ms=")))
             options.settleMs = value.toInt();
         else if (argument.startsWith(QLatin1String("--burst=")))

@@ -12,11 +12,14 @@
 //   --burst=N         press Search and wait for N mixers in the table; only
 //                     where every address lies in --lan (the test LAN)
 //   --lan=NET/BITS    the test LAN's subnet (default 10.77.0.0/16)
+//   --hidden-view     (floor) keep the web view on a hidden page of a stack,
+//                     as the launcher does, instead of showing it
 struct BenchOptions
 {
     qint64 spawnedAtNs = 0;
     QString address;
     bool maximise = false;
+    bool hiddenView = false;
     int settleMs = 1500;
     int burstMixers = 0;
     QString lan = QStringLiteral("10.77.0.0/16");

@@ -16,7 +16,9 @@ import sys
 import tempfile
 import time
 
-SLIDE_AND_TIMER_MS = 500 + 500  # the designed switch delay plus the slide
+# Connect waits by design: the 500 ms switch delay after the load, then the
+# 500 ms slide, at whose end the console page becomes the current page.
+SLIDE_AND_TIMER_MS = 500 + 500
 
 
 def run_program(path, args, timeout):
@@ -90,7 +92,7 @@ def fmt(value, unit):
     return f"{value:.1f} {unit}"
 
 
-def startup_rows(table, floor, normal, maximised):
+def startup_rows(table, floor, cold, normal, maximised):
     lf, ff = med(normal, "first_frame_ms"), med(floor, "first_frame_ms")
     table.add(1, "start to first painted frame", fmt(lf, "ms"), fmt(ff, "ms"),
               f"{lf / ff:.2f}", "<= 1.15 x floor", lf <= 1.15 * ff)
@@ -101,15 +103,23 @@ def startup_rows(table, floor, normal, maximised):
     table.add(2, "Connect to console page current", fmt(connect, "ms"),
               f"{fmt(load_floor, 'ms')} + 1000", f"+{connect - designed:.1f} ms",
               "overhead <= 50 ms", connect - designed <= 50)
+    if cold:
+        cold_load = med(cold, "load_ms")
+        table.add(2, "  against a bare view that also loads unshown", fmt(connect, "ms"),
+                  f"{fmt(cold_load, 'ms')} + 1000",
+                  f"+{connect - cold_load - SLIDE_AND_TIMER_MS:.1f} ms", "report", None)
 
     for runs, label, goal in ((normal, "", 8.0), (maximised, " maximised", 16.0)):
         if not runs:
             continue
-        frame = med(runs, "slide_frame_median_ms")
         size = f"{int(med(runs, 'slide_width'))}x{int(med(runs, 'slide_height'))}"
-        table.add(4, f"slide frame paint, {size}{label}", fmt(frame, "ms"),
-                  "-", f"worst {med(runs, 'slide_frame_max_ms'):.1f} ms",
-                  f"<= {goal:.0f} ms", frame <= goal)
+        paint = med(runs, "slide_paint_median_ms")
+        table.add(4, f"slide frame {size}{label}: painting", fmt(paint, "ms"), "-",
+                  f"{med(runs, 'slide_frames'):.0f} frames", f"<= {goal:.0f} ms", paint <= goal)
+        frame = med(runs, "slide_frame_median_ms")
+        table.add(4, "  whole frame, with composition (software GL)", fmt(frame, "ms"), "-",
+                  f"worst {med(runs, 'slide_frame_max_ms'):.1f} ms", f"<= {goal:.0f} ms",
+                  frame <= goal)
 
     for stage, label in (("start", "after start-up"), ("connect", "after a Connect")):
         lr, fr = med(normal, f"{stage}_rss_kb") / 1024, med(floor, f"{stage}_rss_kb") / 1024
@@ -161,12 +171,13 @@ def main():
     launcher_path = os.path.join(bench, "bench_launcher")
     common = [f"--address={args.address}"]
     raw = open(args.raw, "w") if args.raw else None
-    floor, normal, maximised = [], [], []
+    floor, cold, normal, maximised = [], [], [], []
 
     sim = start_mixer(args.build, ["--address", args.address, "--answer", "none"])
     try:
         for round_index in range(args.runs):
             sides = [("floor", floor_path, [], floor),
+                     ("floor-unshown", floor_path, ["--hidden-view"], cold),
                      ("launcher", launcher_path, [], normal),
                      ("launcher-maximised", launcher_path, ["--maximise"], maximised)]
             # Alternate which side goes first, so neither always runs warm.
@@ -210,7 +221,7 @@ def main():
     print(f"Machine: {machine_line()}")
     print(f"Runs per side: {args.runs} (medians; ratios are launcher / floor)")
     table = Table()
-    startup_rows(table, floor, normal, maximised)
+    startup_rows(table, floor, cold, normal, maximised)
     burst_rows(table, bursts)
     parse_rows(table, parse)
     table.rows.sort(key=lambda row: row[0])
