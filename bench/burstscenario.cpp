@@ -120,5 +120,8 @@ void BurstScenario::finish()
     ResultLog::value(QStringLiteral("burst_longest_dispatch_ms"),
                      ResultLog::nsToMs(m_app->takeLongestDispatchNs()));
     ResultLog::value(QStringLiteral("burst_rebuilds"), m_rebuilds);
+    // Absolute stamps, for lining results up with a profiler's record.
+    ResultLog::value(QStringLiteral("stamp_first_answer_s"), firstNs / 1e9);
+    ResultLog::value(QStringLiteral("stamp_row_shown_s"), m_rowShownNs / 1e9);
     m_app->exit(0);
 }

@@ -101,13 +101,13 @@ def startup_rows(table, floor, cold, normal, maximised):
     connect = med(normal, "connect_ms")
     designed = load_floor + SLIDE_AND_TIMER_MS
     table.add(2, "Connect to console page current", fmt(connect, "ms"),
-              f"{fmt(load_floor, 'ms')} + 1000", f"+{connect - designed:.1f} ms",
+              f"{fmt(load_floor, 'ms')} + 1000", f"{connect - designed:+.1f} ms",
               "overhead <= 50 ms", connect - designed <= 50)
     if cold:
         cold_load = med(cold, "load_ms")
         table.add(2, "  against a bare view that also loads unshown", fmt(connect, "ms"),
                   f"{fmt(cold_load, 'ms')} + 1000",
-                  f"+{connect - cold_load - SLIDE_AND_TIMER_MS:.1f} ms", "report", None)
+                  f"{connect - cold_load - SLIDE_AND_TIMER_MS:+.1f} ms", "report", None)
 
     for runs, label, goal in ((normal, "", 8.0), (maximised, " maximised", 16.0)):
         if not runs:

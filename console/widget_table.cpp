@@ -50,14 +50,14 @@ void Widget::refreshTable()
     deviceModel.setColumnCount(5);
     deviceModel.setHorizontalHeaderLabels(
         {tr("Name"), tr("IP"), tr("Modle"), tr("Status"), tr("Remark")});
+    // Each row goes in whole: filled cell by cell, the view would react to
+    // every cell of a row that it had just been told about, and a search
+    // burst rebuilds the table with hundreds of rows.
     for (const DeviceInfo &device : std::as_const(devices)) {
-        const int row = deviceModel.rowCount();
-        deviceModel.setItem(row, 0, new QStandardItem(device.name));
-        deviceModel.setItem(row, 1, new QStandardItem(device.ip));
-        deviceModel.setItem(row, 2, new QStandardItem(device.model));
-        deviceModel.setItem(
-            row, 3,
-            new QStandardItem(device.linked ? QStringLiteral("Link") : QStringLiteral("No Link")));
+        deviceModel.appendRow(QList<QStandardItem *>{
+            new QStandardItem(device.name), new QStandardItem(device.ip),
+            new QStandardItem(device.model),
+            new QStandardItem(device.linked ? QStringLiteral("Link") : QStringLiteral("No Link"))});
     }
     ui->tableView->setModel(&deviceModel);
     header->setSectionResizeMode(QHeaderView::Interactive);
