@@ -25,7 +25,6 @@ LAN_SOURCE_ONLY=1 source tests/lan/run-in-lan.sh
 trap lan_destroy EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
-lan_remove_stale
 # One subnet of 510 hosts: the launcher at its top, a mixer on each of the
 # 254 addresses below it.
 mixers=$(seq -s, -f '10.77.0.%g/23' 1 254)
