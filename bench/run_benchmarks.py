@@ -55,7 +55,7 @@ def start_mixer(build, arguments, namespace=None):
 
 
 def med(runs, key):
-    values = [r[key] for r in runs if isinstance(r.get(key), float)]
+    values = [r[key] for r in runs if r["exit_code"] == 0 and isinstance(r.get(key), float)]
     return statistics.median(values) if values else float("nan")
 
 
@@ -220,6 +220,10 @@ def main():
 
     print(f"Machine: {machine_line()}")
     print(f"Runs per side: {args.runs} (medians; ratios are launcher / floor)")
+    failed = [f"{r['side']} round {r['round'] + 1}" for r in floor + cold + normal + maximised + bursts
+              if r["exit_code"] != 0]
+    if failed:
+        print("Failed runs, left out of the medians: " + ", ".join(failed))
     table = Table()
     startup_rows(table, floor, cold, normal, maximised)
     burst_rows(table, bursts)
