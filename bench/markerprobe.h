@@ -4,13 +4,13 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <atomic>
+#include <thread>
 
-class QThread;
-class QUdpSocket;
-
-// Listens beside the launcher for the mixers' marker broadcasts, on a thread
-// of its own so that its time stamps do not wait for a busy GUI thread: the
-// first answer and the answer that completes the expected set of mixers.
+// Listens beside the launcher for the mixers' marker broadcasts and notes
+// when each arrived, from the kernel's receive time stamps: neither a busy
+// GUI thread nor a late listener thread moves them. It tells the first
+// answer and the answer that completed the expected set of mixers.
 class MarkerProbe : public QObject
 {
     Q_OBJECT
@@ -18,7 +18,8 @@ public:
     explicit MarkerProbe(int expectedMixers);
     ~MarkerProbe() override;
 
-    // Binds the discovery port (shared) on the probe's thread.
+    // Binds the discovery port (shared, as the launcher binds it) and starts
+    // listening on a thread of its own.
     bool start();
     qint64 firstAnswerNs() const;
     qint64 lastNewAnswerNs() const;
@@ -28,12 +29,13 @@ signals:
     void allMixersAnswered();
 
 private:
-    void readAnswers(QUdpSocket *socket);
+    void listen();
+    void take(const QByteArray &payload, qint64 arrivalNs);
 
     const int m_expected;
-    QThread *m_thread;
-    // Lives on the probe's thread, with the socket as its child.
-    QObject *m_listener;
+    int m_socket = -1;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
     mutable QMutex m_mutex;
     QSet<QString> m_seen;
     qint64 m_firstNs = 0;
