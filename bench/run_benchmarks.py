@@ -26,18 +26,23 @@ def run_program(path, args, timeout):
     home = tempfile.mkdtemp(prefix="bench-home-")
     env = dict(os.environ, HOME=home)
     spawned = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
-    proc = subprocess.run([path, f"--spawned-at={spawned}"] + args, env=env,
-                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                          timeout=timeout, text=True, check=False)
+    try:
+        proc = subprocess.run([path, f"--spawned-at={spawned}"] + args, env=env,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              timeout=timeout, text=True, check=False)
+        output, code = proc.stdout, proc.returncode
+    except subprocess.TimeoutExpired as expired:
+        output = expired.stdout.decode() if isinstance(expired.stdout, bytes) else ""
+        code = "timeout"
     values = {}
-    for line in proc.stdout.splitlines():
+    for line in output.splitlines():
         parts = line.split(" ", 2)
         if len(parts) == 3 and parts[0] == "BENCH":
             try:
                 values[parts[1]] = float(parts[2])
             except ValueError:
                 values[parts[1]] = parts[2]
-    values["exit_code"] = proc.returncode
+    values["exit_code"] = code
     subprocess.run(["rm", "-rf", home], check=False)
     return values
 
