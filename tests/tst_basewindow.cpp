@@ -277,6 +277,16 @@ private slots:
         QCOMPARE(s.resizePicture(), maximise);
         QTRY_COMPARE(s.window.geometry(), QRect(100, 80, 1024, 630));
     }
+
+    void minimiseAndClose()
+    {
+        Shown s;
+        QTest::mouseClick(s.window.findChild<QPushButton *>("toolMinimum"), Qt::LeftButton);
+        QTRY_VERIFY(s.window.isMinimized());
+        s.window.showNormal();
+        QTest::mouseClick(s.window.findChild<QPushButton *>("toolClose"), Qt::LeftButton);
+        QTRY_VERIFY(!s.window.isVisible());
+    }
 };
 
 LAUNCHER_TEST_MAIN(TestBaseWindow)
