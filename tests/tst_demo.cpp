@@ -114,13 +114,15 @@ struct MeterWatch : QObject
 class TestDemo : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<demo> sharedPanel;
+    // One panel for all rows of a table: the inventory reads an untouched
+    // one, the action rows each compare only their own before and after.
+    std::unique_ptr<demo> untouched, touched;
 
-    demo *panel()
+    static demo *panel(std::unique_ptr<demo> &p)
     {
-        if (!sharedPanel)
-            sharedPanel = std::make_unique<demo>();
-        return sharedPanel.get();
+        if (!p)
+            p = std::make_unique<demo>();
+        return p.get();
     }
 
 private slots:
@@ -167,7 +169,9 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, property);
-        QWidget *control = name == "demo" ? panel() : panel()->findChild<QWidget *>(name);
+        demo *untouchedPanel = panel(untouched);
+        QWidget *control =
+            name == "demo" ? untouchedPanel : untouchedPanel->findChild<QWidget *>(name);
         QVERIFY(control);
         QTEST(read(control, property), "expected");
     }
@@ -261,16 +265,17 @@ private slots:
     void actionChangesOnlyItself()
     {
         QFETCH(QString, name);
-        panel()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(panel()));
-        auto *tabs = panel()->findChild<QTabWidget *>("tabWidget");
-        QWidget *control = panel()->findChild<QWidget *>(name);
+        demo *const panel = TestDemo::panel(touched);
+        panel->show();
+        QVERIFY(QTest::qWaitForWindowExposed(panel));
+        auto *tabs = panel->findChild<QTabWidget *>("tabWidget");
+        QWidget *control = panel->findChild<QWidget *>(name);
         for (int i = 0; i < tabs->count(); ++i)
             if (tabs->widget(i)->isAncestorOf(control))
                 QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
                                   tabs->tabBar()->tabRect(i).center());
         QTRY_VERIFY(control->isVisible());
-        const QStringList before = snapshot(panel(), name);
+        const QStringList before = snapshot(panel, name);
         const auto windows = QApplication::topLevelWidgets();
         if (auto *button = qobject_cast<QPushButton *>(control)) {
             QSignalSpy clicked(button, &QPushButton::clicked);
@@ -283,14 +288,14 @@ private slots:
             QVERIFY(control->property(property) != value);
         }
         QCoreApplication::processEvents();
-        QCOMPARE(snapshot(panel(), name), before);
+        QCOMPARE(snapshot(panel, name), before);
         QCOMPARE(QApplication::topLevelWidgets(), windows);
     }
 
     // Connect with "demo" opens the panel as a window of its own, once.
     void connectDemo()
     {
-        sharedPanel.reset();
+        untouched.reset(), touched.reset();
         Widget launcher;
         launcher.show();
         QTest::keyClicks(launcher.findChild<QLineEdit *>("lineEdit_ip"), "demo");
