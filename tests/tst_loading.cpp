@@ -84,11 +84,9 @@ private slots:
         }
         page.showLoadFailed();
         QCOMPARE(label->text(), failureText);
-        QCOMPARE(label->styleSheet(), QStringLiteral("QLabel{color:red}"));
 
         // Neither a hide nor a later showing brings the dots back.
         page.hide();
-        QCOMPARE(label->styleSheet(), QStringLiteral("QLabel{color:red}"));
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         QTest::qWait(1100);
