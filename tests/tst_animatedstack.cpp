@@ -84,7 +84,6 @@ private slots:
         QTest::addColumn<QList<int>>("requests");
         QTest::addColumn<int>("endsOn");
         QTest::addColumn<int>("changes");
-        QTest::newRow("one slide") << QList<int>{1} << 1 << 1;
         // A request during a slide only replaces the target.
         QTest::newRow("B then C") << QList<int>{1, 2} << 2 << 1;
         QTest::newRow("B then back to A") << QList<int>{1, 0} << 0 << 0;

@@ -21,6 +21,7 @@ struct Form
     QLabel *flat = new QLabel(&owner);
     QLabel *thin = new QLabel(&owner);
     QLabel *pixels = new QLabel(&owner);
+    QLabel *tiny = new QLabel(&owner);
     QFrame *plainFrame = new QFrame(&owner);
     ProportionalScaler scaler{&owner, 1024, 600};
 
@@ -34,6 +35,7 @@ struct Form
         QFont pixelFont;
         pixelFont.setPixelSize(20);
         pixels->setFont(pixelFont);
+        tiny->setFont(pointFont(1));
         plainFrame->setGeometry(5, 5, 50, 50);
         scaler.setTypeMask(ProportionalScaler::ScaleLabels | ProportionalScaler::ScaleButtons |
                            ProportionalScaler::ScaleLineEdits |
@@ -100,24 +102,10 @@ private slots:
         QCOMPARE(form.thin->geometry(), thin);
         QCOMPARE(form.probe->font().pointSize(), points);
         QCOMPARE(form.pixels->font().pixelSize(), 20);
+        // The smallest text never drops to the invalid size 0.
+        QCOMPARE(form.tiny->font().pointSize(), 1);
         // Plain frames are not collected with this mask.
         QCOMPARE(form.plainFrame->geometry(), QRect(5, 5, 50, 50));
-    }
-
-    void addedAndFrameWidgets()
-    {
-        Form form;
-        form.scaler.setTypeMask(ProportionalScaler::ScaleFrames);
-        QLabel *added = form.probe;  // collected anyway as a frame
-        QWidget *plain = new QWidget(&form.owner);
-        plain->setGeometry(7, 9, 11, 13);
-        form.scaler.addWidget(plain);
-        form.scaler.record();
-        form.owner.resize(2048, 1200);
-        form.scaler.rescale();
-        QCOMPARE(form.plainFrame->geometry(), QRect(10, 10, 100, 100));
-        QCOMPARE(added->geometry(), QRect(200, 100, 400, 80));
-        QCOMPARE(plain->geometry(), QRect(14, 18, 22, 26));
     }
 
     void layoutContainer()
@@ -155,15 +143,11 @@ private slots:
         QTest::addColumn<int>("shownPoints");
         QTest::newRow("font: 16pt") << "QLabel{font: 16pt;}"
                                     << "QLabel{font: 14pt;}" << 14;
-        QTest::newRow("two matches") << "QLabel{font:  16pt;} QLabel:hover{font: 16pt;}"
-                                     << "QLabel{font: 14pt;} QLabel:hover{font: 14pt;}" << 14;
         // Not rewritten: the font is set instead, and the sheet's size wins.
         QTest::newRow("font-size: 16pt") << "QLabel{font-size: 16pt;}"
                                          << "QLabel{font-size: 16pt;}" << 16;
         QTest::newRow("font:16pt") << "QLabel{font:16pt;}"
                                    << "QLabel{font:16pt;}" << 16;
-        QTest::newRow("no font") << "QLabel{color:white}"
-                                 << "QLabel{color:white}" << 14;
     }
     void styleSheetFont()
     {
@@ -188,15 +172,6 @@ private slots:
         owner.resize(2560, 1500);
         scaler.rescale();
         QCOMPARE(label->styleSheet().contains(QLatin1String("font: 19pt")), rewritten != sheet);
-    }
-
-    void smallestFontStaysValid()
-    {
-        Form form;
-        form.probe->setFont(pointFont(1));
-        form.scaler.record();
-        form.scaler.rescale();
-        QCOMPARE(form.probe->font().pointSize(), 1);
     }
 };
 
