@@ -73,6 +73,16 @@ QMap<QString, QVariant> keysOf(const QString &path, QSettings::Status *status)
     return keys;
 }
 
+// A value as the texts it holds: QSettings reads a value with commas as a
+// list, and may write such a list back in a form that reads as a list of
+// another type, holding the same texts.
+QStringList asTexts(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList)
+        return value.toStringList();
+    return {value.toString()};
+}
+
 QByteArray binaryGarbage()
 {
     QByteArray bytes;
@@ -165,7 +175,10 @@ private slots:
         const QMap<QString, QVariant> keysBefore = keysOf(watched, &statusBefore);
 
         const QString errors = runStartUp(home.path(), asUser);
-        QVERIFY2(errors.contains(QStringLiteral("shown: ") + shown), qPrintable(errors));
+        const qsizetype shownAt = errors.indexOf(QLatin1String("shown: "));
+        QVERIFY2(shownAt >= 0, qPrintable(errors.right(1500)));
+        QCOMPARE(errors.mid(shownAt).section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("shown: ") + shown);
 
         if (before.isNull()) {
             QVERIFY2(!QFile::exists(settings), "a settings file appeared where none can be");
@@ -187,7 +200,7 @@ private slots:
             if (it.key() == QLatin1String("Language/Language_enum"))
                 continue;
             QVERIFY2(keysAfter.contains(it.key()), qPrintable(it.key()));
-            QCOMPARE(keysAfter.value(it.key()), it.value());
+            QCOMPARE(asTexts(keysAfter.value(it.key())), asTexts(it.value()));
         }
     }
 
@@ -204,9 +217,6 @@ private:
         environment.insert(QStringLiteral("LANG"), childLocale);
         environment.insert(QStringLiteral("LC_ALL"), childLocale);
         environment.insert(QStringLiteral("HOME"), home);
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QLatin1String("/runtime"));
-        QDir(home).mkpath(QStringLiteral("runtime"));
-        ::chmod(qPrintable(home + QLatin1String("/runtime")), 0777);
 
         QProcess child;
         child.setProcessEnvironment(environment);
