@@ -34,7 +34,7 @@ constexpr qint64 hugeBytes = 200 * 1000 * 1000;
 constexpr int streamingMs = 6000;
 constexpr qint64 stallBoundMs = 1500;
 // The launcher's own process; the renderer is a process of its own.
-constexpr qint64 launcherGrowthBoundKiB = 96 * 1024;
+constexpr qint64 launcherGrowthBoundKiB = 96 * 1024 * memoryOverheadFactor();
 
 QString runAddress(int salt)
 {

@@ -40,7 +40,7 @@ const QString floodSenders = QStringLiteral("10.77.1.1-10.77.2.144");
 
 // Generous: the point is that the launcher keeps answering, not how fast.
 constexpr qint64 longestStallBoundMs = 1000;
-constexpr qint64 residentGrowthBoundKiB = 96 * 1024;
+constexpr qint64 residentGrowthBoundKiB = 96 * 1024 * memoryOverheadFactor();
 constexpr int waitMs = 60000;
 
 // The flood sender, run inside a mixer namespace.

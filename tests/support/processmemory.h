@@ -11,6 +11,24 @@ qint64 peakResidentKiB();  // VmHWM: highest resident size since the last reset
 // peak of one step can be measured on its own.
 void resetPeakResident();
 
+// How much more memory the same work takes in this build: AddressSanitizer
+// pads every allocation and holds freed memory back for a while, so memory
+// bounds are scaled by this.
+constexpr int memoryOverheadFactor()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return 4;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return 4;
+#else
+    return 1;
+#endif
+#else
+    return 1;
+#endif
+}
+
 // Resident size of this process plus every process below it (the web
 // engine's renderer and helpers, for instance), in KiB.
 qint64 treeResidentKiB();
