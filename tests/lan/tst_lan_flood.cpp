@@ -32,7 +32,7 @@ const QByteArray searchDatagram =
 const QString launcherBroadcast = QStringLiteral("10.77.255.255");
 
 constexpr int floodCount = 100000;
-constexpr int floodSeconds = 8;
+constexpr int floodSeconds = 12;
 // Distinct Ip= values among the well-formed flood markers.
 constexpr int floodAddresses = 5000;
 // Senders of announcements: addresses nothing in the LAN holds.
@@ -236,7 +236,8 @@ private slots:
 
         mixers = std::make_unique<MixerSim>(
             QStringList{"--address", "10.77.0.20", "--address", "10.77.0.21", "--answer",
-                        "marker-unicast,announce", "--name", "Desk %a", "--model", "V-1"},
+                        "marker-broadcast,marker-unicast,announce", "--name", "Desk %a", "--model",
+                        "V-1"},
             lan.mixerNamespace(1));
         QVERIFY(mixers->start());
         widget = std::make_unique<Widget>();
