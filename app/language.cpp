@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QSettings>
 #include <QTranslator>
+#include <optional>
 
 namespace {
 
@@ -24,6 +25,11 @@ int chineseLanguageCode(const QLocale &locale)
     qDebug() << "当前语言是繁体中文";
     return TraditionalChinese;
 }
+
+// The code detected at this start when the settings file could not keep it
+// (its folder or the file not writable, the file unreadable). The interface
+// must still follow the system's language rather than fall back to English.
+std::optional<int> unsavedLanguageCode;
 
 }  // namespace
 
@@ -56,6 +62,11 @@ void detectSystemLanguage()
             break;
     }
     settings.setValue(QStringLiteral("Language/Language_enum"), code);
+    settings.sync();
+    if (settings.status() == QSettings::AccessError)
+        unsavedLanguageCode = code;
+    else
+        unsavedLanguageCode.reset();
 }
 
 void setAppLanguage(QTranslator *translator)
@@ -67,7 +78,8 @@ void setAppLanguage(QTranslator *translator)
         ":/Resource/main_widget_sp.qm",
     };
     QSettings settings(settingsFilePath(), QSettings::IniFormat);
-    const int code = settings.value(QStringLiteral("Language/Language_enum"), 0).toInt();
+    const int code = unsavedLanguageCode.value_or(
+        settings.value(QStringLiteral("Language/Language_enum"), 0).toInt());
     const bool known = code >= English && code <= Spanish;
     if (!known || !translator->load(QString::fromLatin1(catalogues[code])))
         qDebug() << "main" << __LINE__ << "setAppLanguage"

@@ -14,6 +14,14 @@ WebFlieLoad::WebFlieLoad(QObject *parent) : QObject(parent)
             &WebFlieLoad::handleDownloadRequest);
 }
 
+WebFlieLoad::~WebFlieLoad()
+{
+    // Downloads still running end with the profile as the launcher closes.
+    // That is no failure to report: a message box now would run an event
+    // loop in the middle of the teardown, with nobody left to answer it.
+    closing = true;
+}
+
 void WebFlieLoad::handleDownloadRequest(QWebEngineDownloadRequest *request)
 {
     // The prompt runs a nested event loop; should the request go away while
@@ -44,7 +52,7 @@ void WebFlieLoad::handleDownloadRequest(QWebEngineDownloadRequest *request)
 void WebFlieLoad::handleDownloadInterrupt()
 {
     auto *download = qobject_cast<QWebEngineDownloadRequest *>(sender());
-    if (!download)
+    if (!download || closing)
         return;
     // UserCanceled is the echo of a cancel, ours included.
     const auto reason = download->interruptReason();
@@ -61,7 +69,7 @@ void WebFlieLoad::handleDownloadInterrupt()
 void WebFlieLoad::handleDownloadState(QWebEngineDownloadRequest::DownloadState state)
 {
     auto *download = qobject_cast<QWebEngineDownloadRequest *>(sender());
-    if (!download)
+    if (!download || closing)
         return;
 
     QString text;

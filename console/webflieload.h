@@ -10,8 +10,14 @@
 class WebFlieLoad : public QObject
 {
     Q_OBJECT
+
+    // Set when the launcher lets go of the profile. Declared before it, so
+    // that it is still there while the profile ends the downloads it holds.
+    bool closing = false;
+
 public:
     explicit WebFlieLoad(QObject *parent = nullptr);
+    ~WebFlieLoad() override;
 
     // No storage name: cookies, cache and web storage live in memory only.
     QWebEngineProfile profile;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QMap>
+#include <QSet>
 #include <QStandardItemModel>
 #include <QStringList>
 #include <QUrl>
@@ -72,8 +73,14 @@ private:
     QNetworkAccessManager *descriptionManager = nullptr;
     // Keyed by the sender's IPv4 address as a number.
     QMap<quint32, QString> descriptionUrls;
+    // Senders whose description request is still running. Each is asked again
+    // only once its request has ended, so announcements repeated by a sender,
+    // or sent by a flood of senders, cannot pile up requests.
+    QSet<quint32> descriptionsRunning;
     QMap<QString, DeviceInfo> devices;
-    QStringList seenIps;
+    // A set: with thousands of addresses, a scan of all of them for every
+    // incoming marker would stall the event loop.
+    QSet<QString> seenIps;
     web *webHost = nullptr;
     demo *demoPanel = nullptr;
     QTimer *searchTimer = nullptr;

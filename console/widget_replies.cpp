@@ -15,6 +15,8 @@ namespace {
 
 // Set on a description reply that was cut off for being too large.
 const char oversizedProperty[] = "descriptionOversized";
+// The sender a description reply asks, as the key of descriptionUrls.
+const char senderProperty[] = "descriptionSender";
 
 }  // namespace
 
@@ -57,18 +59,23 @@ bool Widget::takeMarker(QByteArrayView payload)
     const std::optional<DeviceInfo> device = discovery::parseMarker(payload);
     if (!device || seenIps.contains(device->ip))
         return false;
-    seenIps.append(device->ip);
+    seenIps.insert(device->ip);
     insertDevice(*device);
     return true;
 }
 
 void Widget::fetchDescriptions()
 {
-    for (const QString &url : std::as_const(descriptionUrls)) {
-        QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    for (auto it = descriptionUrls.cbegin(); it != descriptionUrls.cend(); ++it) {
+        if (descriptionsRunning.contains(it.key()))
+            continue;
+        QNetworkRequest request(QUrl(it.value(), QUrl::TolerantMode));
         request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
         request.setRawHeader("self-header", "plovendrak");
-        limitDescriptionBody(descriptionManager->get(request));
+        QNetworkReply *reply = descriptionManager->get(request);
+        reply->setProperty(senderProperty, it.key());
+        descriptionsRunning.insert(it.key());
+        limitDescriptionBody(reply);
     }
 }
 
@@ -95,6 +102,7 @@ void Widget::limitDescriptionBody(QNetworkReply *reply)
 
 void Widget::managerFinish(QNetworkReply *reply)
 {
+    descriptionsRunning.remove(reply->property(senderProperty).toUInt());
     // Any description reply, good or failed, ends the running search.
     if (searchTimer->isActive()) {
         searchTimer->stop();

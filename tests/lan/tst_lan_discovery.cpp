@@ -19,6 +19,7 @@
 #include "lan/support/datagramrecord.h"
 #include "lan/support/lanenvironment.h"
 #include "support/mixersim.h"
+#include "support/processmemory.h"
 #include "support/testmain.h"
 
 namespace {
@@ -32,27 +33,6 @@ const QByteArray expectedSearch =
 constexpr int searchTimeoutMs = 15000;
 // Half a tick longer than one: no pass can hide in it.
 constexpr int quietPeriodMs = 1500;
-
-qint64 residentKiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-// Makes VmHWM start again from the current resident size.
-void resetPeakResident()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-}
 
 }  // namespace
 
@@ -433,7 +413,7 @@ private slots:
         QVERIFY(allSimsRunning());
         QSignalSpy finished(descriptionManager(), &QNetworkAccessManager::finished);
         resetPeakResident();
-        const qint64 residentBefore = residentKiB("VmRSS:");
+        const qint64 residentBefore = residentKiB();
 
         clickSearch();
         if (endsSearch) {
@@ -452,7 +432,7 @@ private slots:
         }
         QCOMPARE(rows(), QStringList{});
         // What was read of a body stays far below what the mixer offered.
-        const qint64 peak = residentKiB("VmHWM:");
+        const qint64 peak = peakResidentKiB();
         QVERIFY(residentBefore > 0 && peak > 0);
         QVERIFY2(peak - residentBefore < 96 * 1024,
                  qPrintable(QStringLiteral("peak grew by %1 KiB").arg(peak - residentBefore)));

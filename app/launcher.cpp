@@ -1,0 +1,27 @@
+#include "app/launcher.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTranslator>
+
+#include "app/startup.h"
+#include "chrome/basewindow.h"
+#include "console/selectdownloadfolder.h"
+
+int runLauncher(int argc, char *argv[], const std::function<void(BaseWindow &)> &shown)
+{
+    prepareProcessForWebAndQuick();
+    QApplication app(argc, argv);
+    QGuiApplication::setWindowIcon(
+        QIcon(QCoreApplication::applicationDirPath() + QLatin1String("/customization/Tessan.ico")));
+    registerSelectDownloadFolderType();
+
+    QTranslator translator;
+    installInterfaceLanguage(&translator);
+
+    BaseWindow window;
+    window.show();
+    if (shown)
+        shown(window);
+    return app.exec();
+}
