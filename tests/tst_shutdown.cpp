@@ -17,7 +17,6 @@
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <cstdio>
-#include <memory>
 
 #include "app/launcher.h"
 #include "chrome/basewindow.h"
@@ -33,10 +32,10 @@ const char childArgument[] = "--shutdown-child";
 
 // A loopback address of this run's own, so parallel test binaries never
 // compete for the simulated mixer's ports.
-QString runAddress(int salt)
+QString runAddress()
 {
     const int pid = int(getpid());
-    return QStringLiteral("127.%1.%2.%3").arg(140 + salt).arg((pid >> 8) & 0xFF).arg(1 + pid % 254);
+    return QStringLiteral("127.141.%1.%2").arg((pid >> 8) & 0xFF).arg(1 + pid % 254);
 }
 
 // ---- the child: the launcher's own run, driven like a user would -----------
@@ -68,26 +67,12 @@ void watchForLateDialogs()
     poll->start(20);
 }
 
-struct ChildPlan
-{
-    QString address;
-    bool download = false;
-    bool demo = false;
-    bool demoClosedFirst = false;
-    bool waitForConsole = true;
-};
-
-void openConsole(Widget &widget, const ChildPlan &plan)
+void openConsole(Widget &widget, const QString &address)
 {
     auto *view = widget.findChild<QWebEngineView *>();
     auto *stack = find<QStackedWidget>(widget, "stackedWidget");
-    QTest::keyClicks(find<QLineEdit>(widget, "lineEdit_ip"), plan.address);
+    QTest::keyClicks(find<QLineEdit>(widget, "lineEdit_ip"), address);
     QTest::mouseClick(find<QPushButton>(widget, "btn_connect"), Qt::LeftButton);
-    if (!plan.waitForConsole) {
-        QTest::qWait(1500);
-        step(QStringLiteral("page shown: ") + stack->currentWidget()->objectName());
-        return;
-    }
     if (QTest::qWaitFor([&] { return stack->currentWidget()->objectName() == "page_web"; }, 30000))
         step(QStringLiteral("console loaded: ") + view->url().toString());
 }
@@ -132,65 +117,44 @@ void openDemo(Widget &widget)
         step(QStringLiteral("demo shown"));
 }
 
-void closeEverything(BaseWindow &window, const ChildPlan &plan)
+void closeEverything(BaseWindow &window)
 {
     watchForLateDialogs();
     step(QStringLiteral("closing"));
-    const auto closeMain = [&window] {
-        // The title bar's close button, as the user presses it.
-        QTest::mouseClick(find<QPushButton>(window, "toolClose"), Qt::LeftButton);
-        step(QStringLiteral("main window closed"));
-    };
-    const auto closeDemo = [] {
+    // The title bar's close button, as the user presses it.
+    QTest::mouseClick(find<QPushButton>(window, "toolClose"), Qt::LeftButton);
+    step(QStringLiteral("main window closed"));
+    // The demo keeps the process alive until it is closed as well.
+    QTimer::singleShot(300, qApp, [] {
+        step(QStringLiteral("still running"));
         if (demo *panel = demoWindow()) {
             panel->close();
             step(QStringLiteral("demo closed"));
         }
-    };
-    if (plan.demoClosedFirst) {
-        closeDemo();
-        QTimer::singleShot(300, qApp, closeMain);
-    } else {
-        closeMain();
-        // The demo keeps the process alive until it is closed as well.
-        QTimer::singleShot(300, qApp, [closeDemo] {
-            step(QStringLiteral("still running"));
-            closeDemo();
-        });
-    }
+    });
 }
 
-int runChild(int argc, char *argv[])
+int runChild(char *argv[])
 {
-    ChildPlan plan;
-    plan.address = QString::fromLatin1(argv[2]);
-    const QString scenario = QString::fromLatin1(argv[3]);
-    plan.download = scenario.contains(QLatin1String("download"));
-    plan.demo = scenario.contains(QLatin1String("demo"));
-    plan.demoClosedFirst = scenario.contains(QLatin1String("demo-first"));
-    plan.waitForConsole = !scenario.contains(QLatin1String("loading"));
-
+    const QString address = QString::fromLatin1(argv[2]);
     int childArgc = 1;
-    const int code = runLauncher(childArgc, argv, [&plan](BaseWindow &window) {
+    const int code = runLauncher(childArgc, argv, [address](BaseWindow &window) {
         Widget *widget = window.findChild<Widget *>();
         if (!widget)
             return;
-        openConsole(*widget, plan);
+        openConsole(*widget, address);
         const QString folder = QDir::homePath() + QLatin1String("/chosen");
         QDir().mkpath(folder);
         // The web engine drops a download quietly, before asking anybody,
         // when the user's download folder does not exist; a fresh home has
         // none.
         QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
-        if (plan.download)
-            startDownload(*widget, folder);
-        if (plan.demo)
-            openDemo(*widget);
+        startDownload(*widget, folder);
+        openDemo(*widget);
         // The closing happens in the launcher's own event loop.
-        QTimer::singleShot(0, qApp, [&window, plan] { closeEverything(window, plan); });
+        QTimer::singleShot(0, qApp, [&window] { closeEverything(window); });
     });
     step(QStringLiteral("event loop returned %1").arg(code));
-    (void)argc;
     return code;
 }
 
@@ -200,51 +164,18 @@ class TestShutdown : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        // Slow enough that the download is still running at shutdown.
-        steady = std::make_unique<MixerSim>(QStringList{"--address", runAddress(1), "--answer",
-                                                        "none", "--download-size", "268435456",
-                                                        "--download-rate", "262144"});
-        hanging = std::make_unique<MixerSim>(
-            QStringList{"--address", runAddress(2), "--answer", "none", "--hang", "console"});
-        QVERIFY(steady->start());
-        QVERIFY(hanging->start());
-    }
-    void cleanupTestCase()
-    {
-        steady.reset();
-        hanging.reset();
-    }
-
-    void closeWhileBusy_data()
-    {
-        QTest::addColumn<QString>("scenario");
-        QTest::addColumn<QStringList>("steps");  // in order
-        QTest::newRow("console, running download, demo; main window closed first")
-            << "download demo"
-            << QStringList{"console loaded", "download running",     "demo shown",
-                           "closing",        "main window closed",   "still running",
-                           "demo closed",    "event loop returned 0"};
-        QTest::newRow("console, running download, demo; demo closed first")
-            << "download demo demo-first"
-            << QStringList{
-                   "console loaded", "download running",   "demo shown",           "closing",
-                   "demo closed",    "main window closed", "event loop returned 0"};
-        QTest::newRow("console page still loading")
-            << "loading"
-            << QStringList{"page shown: page_load", "closing", "main window closed",
-                           "event loop returned 0"};
-    }
+    // Console loaded, a download running, the demo panel open; then the main
+    // window is closed, and the demo after it.
     void closeWhileBusy()
     {
-        QFETCH(QString, scenario);
-        QFETCH(QStringList, steps);
-        const QString address = runAddress(scenario.contains("loading") ? 2 : 1);
+        // Slow enough that the download is still running at shutdown.
+        MixerSim mixer({"--address", runAddress(), "--answer", "none", "--download-size",
+                        "268435456", "--download-rate", "262144"});
+        QVERIFY(mixer.start());
 
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(),
-                    {QLatin1String(childArgument), address, scenario});
+                    {QLatin1String(childArgument), runAddress()});
         const bool ended = child.waitForFinished(120000);
         if (!ended) {
             child.kill();
@@ -259,27 +190,26 @@ private slots:
         QVERIFY2(child.exitCode() == 0, qPrintable(report));
 
         // Every step happened, in order.
+        const QStringList steps{"console loaded", "download running",     "demo shown",
+                                "closing",        "main window closed",   "still running",
+                                "demo closed",    "event loop returned 0"};
         qsizetype at = 0;
         for (const QString &expected : steps) {
             at = errors.indexOf(QStringLiteral("step: ") + expected, at);
             QVERIFY2(at >= 0,
-                     qPrintable(QStringLiteral("missing step \"%1\":\n%2").arg(expected, errors)));
+                     qPrintable(QStringLiteral("missing step \"%1\":\n%2").arg(expected, report)));
         }
         QVERIFY2(!errors.contains(QLatin1String("Release of profile requested")),
                  qPrintable(report));
         QVERIFY2(!errors.contains(QLatin1String("message box while closing")), qPrintable(report));
     }
-
-private:
-    std::unique_ptr<MixerSim> steady;
-    std::unique_ptr<MixerSim> hanging;
 };
 
 int main(int argc, char *argv[])
 {
     prepareTestEnvironment();
-    if (argc == 4 && qstrcmp(argv[1], childArgument) == 0)
-        return runChild(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], childArgument) == 0)
+        return runChild(argv);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Model Series"));

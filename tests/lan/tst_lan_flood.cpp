@@ -119,19 +119,6 @@ private:
     QAtomicInt count;
 };
 
-struct FloodOutcome
-{
-    bool ran = false;
-    QByteArray senderReport;
-    qint64 longestStallMs = -1;
-    qint64 probeTicks = 0;
-    qint64 residentBeforeKiB = -1;
-    qint64 peakKiB = -1;
-    int passesSeen = 0;
-    bool passesStopped = false;
-    QStringList rows;
-};
-
 }  // namespace
 
 class TestLanFlood : public QObject
@@ -143,7 +130,6 @@ class TestLanFlood : public QObject
     std::unique_ptr<MixerSim> mixers;
     QThread observerThread;
     PassObserver *observer = nullptr;
-    FloodOutcome flood;
 
     template <typename T>
     T *child(const char *name) const
@@ -162,61 +148,6 @@ class TestLanFlood : public QObject
             out << cells.join(QLatin1Char('|'));
         }
         return out;
-    }
-
-    void runFlood()
-    {
-        flood.ran = true;
-        FloodSender sender;
-        const QStringList arguments{
-            "--to",
-            lan.launcherAddresses().first() + "," + launcherBroadcast + ",239.255.255.250",
-            "--count",
-            QString::number(floodCount),
-            "--seconds",
-            QString::number(floodSeconds),
-            "--ip-values",
-            QString::number(floodAddresses),
-            "--senders",
-            floodSenders};
-        EventLoopProbe probe;
-        resetPeakResident();
-        flood.residentBeforeKiB = residentKiB();
-        QVERIFY(sender.start(lan.mixerNamespace(0), arguments));
-        QTRY_VERIFY_WITH_TIMEOUT(sender.reported("flood ready\n"), waitMs);
-        probe.start();
-
-        // The search starts in the middle of the flood.
-        QTRY_VERIFY_WITH_TIMEOUT(sender.reported("flood progress 30\n"), waitMs);
-        QTest::mouseClick(child<QPushButton>("btn_search"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(sender.reported("flood done"), waitMs);
-        flood.senderReport = sender.output() + sender.errors();
-
-        // Ended: no pass for well over a tick.
-        int quietSince = -1;
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < waitMs) {
-            const int before = observer->passes();
-            QTest::qWait(250);
-            if (observer->passes() != before || before == 0)
-                quietSince = -1;
-            else if (quietSince < 0)
-                quietSince = int(clock.elapsed());
-            if (quietSince >= 0 && clock.elapsed() - quietSince > 2000) {
-                flood.passesStopped = true;
-                break;
-            }
-        }
-        flood.passesSeen = observer->passes();
-        // Requests to the senders that never answer fail within seconds;
-        // their end belongs to the flood's cost.
-        QTest::qWait(4000);
-        probe.stop();
-        flood.longestStallMs = probe.longestGapMs();
-        flood.probeTicks = probe.ticks();
-        flood.peakKiB = peakResidentKiB();
-        flood.rows = rows();
     }
 
 private slots:
@@ -254,67 +185,88 @@ private slots:
         observerThread.wait();
     }
 
-    void underFlood_data()
-    {
-        QTest::addColumn<QString>("check");
-        QTest::newRow("the flood reached the launcher") << "flood arrived";
-        QTest::newRow("the event loop never stalled long") << "stall";
-        QTest::newRow("resident memory stayed bounded") << "memory";
-        QTest::newRow("the search ended") << "search ended";
-        QTest::newRow("the real mixers are listed") << "real mixers";
-        QTest::newRow("look-alikes and garbage are not listed") << "nothing else";
-    }
     void underFlood()
     {
-        QFETCH(QString, check);
-        if (!flood.ran)
-            runFlood();
-        const QString figures = QStringLiteral(
-                                    "stall %1 ms over %2 ticks; resident %3 KiB, "
-                                    "peak %4 KiB; %5 passes; %6 rows")
-                                    .arg(flood.longestStallMs)
-                                    .arg(flood.probeTicks)
-                                    .arg(flood.residentBeforeKiB)
-                                    .arg(flood.peakKiB)
-                                    .arg(flood.passesSeen)
-                                    .arg(flood.rows.size());
-        qInfo().noquote() << figures;
-        QVERIFY2(flood.senderReport.contains("flood done sent=" + QByteArray::number(floodCount)),
-                 flood.senderReport.constData());
+        FloodSender sender;
+        const QStringList arguments{
+            "--to",
+            lan.launcherAddresses().first() + "," + launcherBroadcast + ",239.255.255.250",
+            "--count",
+            QString::number(floodCount),
+            "--seconds",
+            QString::number(floodSeconds),
+            "--ip-values",
+            QString::number(floodAddresses),
+            "--senders",
+            floodSenders};
+        EventLoopProbe probe;
+        resetPeakResident();
+        const qint64 residentBefore = residentKiB();
+        QVERIFY(sender.start(lan.mixerNamespace(0), arguments));
+        QTRY_VERIFY_WITH_TIMEOUT(sender.reported("flood ready\n"), waitMs);
+        probe.start();
 
-        if (check == QLatin1String("flood arrived")) {
-            // Most of the flood's addresses made it into the table.
-            const auto fromFlood = std::count_if(
-                flood.rows.cbegin(), flood.rows.cend(),
-                [](const QString &row) { return row.section('|', 1, 1).startsWith("10.200."); });
-            QVERIFY2(fromFlood > floodAddresses / 2, qPrintable(figures));
-        } else if (check == QLatin1String("stall")) {
-            QVERIFY2(flood.probeTicks > 100, qPrintable(figures));
-            QVERIFY2(flood.longestStallMs < longestStallBoundMs, qPrintable(figures));
-        } else if (check == QLatin1String("memory")) {
-            QVERIFY2(flood.residentBeforeKiB > 0 && flood.peakKiB > 0, qPrintable(figures));
-            QVERIFY2(flood.peakKiB - flood.residentBeforeKiB < residentGrowthBoundKiB,
-                     qPrintable(figures));
-        } else if (check == QLatin1String("search ended")) {
-            QVERIFY2(flood.passesStopped, qPrintable(figures));
-            QVERIFY2(flood.passesSeen >= 1 && flood.passesSeen <= 5, qPrintable(figures));
-        } else if (check == QLatin1String("real mixers")) {
-            QVERIFY2(flood.rows.contains("Desk 10.77.0.20|10.77.0.20|V-1|No Link"),
-                     qPrintable(figures));
-            QVERIFY2(flood.rows.contains("Desk 10.77.0.21|10.77.0.21|V-1|No Link"),
-                     qPrintable(figures));
-        } else if (check == QLatin1String("nothing else")) {
-            for (const QString &row : std::as_const(flood.rows)) {
-                const QString ip = row.section('|', 1, 1);
-                const bool expected = ip.startsWith("10.200.") || ip.startsWith("10.201.") ||
-                                      ip == QLatin1String("10.77.0.20") ||
-                                      ip == QLatin1String("10.77.0.21");
-                QVERIFY2(expected, qPrintable(row.left(200)));
-                QVERIFY2(!row.section('|', 0, 0).isEmpty(), qPrintable(row.left(200)));
-            }
-        } else {
-            QFAIL("unknown check");
+        // The search starts in the middle of the flood.
+        QTRY_VERIFY_WITH_TIMEOUT(sender.reported("flood progress 30\n"), waitMs);
+        QTest::mouseClick(child<QPushButton>("btn_search"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(sender.reported("flood done"), waitMs);
+        const QByteArray senderReport = sender.output() + sender.errors();
+
+        // Ended: no pass for well over a tick.
+        bool passesStopped = false;
+        int quietSince = -1;
+        QElapsedTimer clock;
+        clock.start();
+        while (!passesStopped && clock.elapsed() < waitMs) {
+            const int before = observer->passes();
+            QTest::qWait(250);
+            if (observer->passes() != before || before == 0)
+                quietSince = -1;
+            else if (quietSince < 0)
+                quietSince = int(clock.elapsed());
+            passesStopped = quietSince >= 0 && clock.elapsed() - quietSince > 2000;
         }
+        const int passesSeen = observer->passes();
+        // Requests to the senders that never answer fail within seconds;
+        // their end belongs to the flood's cost.
+        QTest::qWait(4000);
+        probe.stop();
+        const qint64 peakKiB = peakResidentKiB();
+        const QStringList listed = rows();
+        const QString figures = QStringLiteral(
+                                    "stall %1 ms over %2 ticks; resident %3 KiB, peak %4 KiB; "
+                                    "%5 passes; %6 rows")
+                                    .arg(probe.longestGapMs())
+                                    .arg(probe.ticks())
+                                    .arg(residentBefore)
+                                    .arg(peakKiB)
+                                    .arg(passesSeen)
+                                    .arg(listed.size());
+        qInfo().noquote() << figures;
+        QVERIFY2(senderReport.contains("flood done sent=" + QByteArray::number(floodCount)),
+                 senderReport.constData());
+
+        // Responsive, bounded, ended.
+        QVERIFY2(probe.ticks() > 100 && probe.longestGapMs() < longestStallBoundMs,
+                 qPrintable(figures));
+        QVERIFY2(residentBefore > 0 && peakKiB - residentBefore < residentGrowthBoundKiB,
+                 qPrintable(figures));
+        QVERIFY2(passesStopped && passesSeen >= 1 && passesSeen <= 5, qPrintable(figures));
+
+        // The real mixers are listed, most of the flood's valid markers made
+        // it in, and no look-alike or garbage did.
+        QVERIFY2(listed.contains("Desk 10.77.0.20|10.77.0.20|V-1|No Link"), qPrintable(figures));
+        QVERIFY2(listed.contains("Desk 10.77.0.21|10.77.0.21|V-1|No Link"), qPrintable(figures));
+        qsizetype fromFlood = 0;
+        for (const QString &row : listed) {
+            const QString ip = row.section('|', 1, 1);
+            fromFlood += ip.startsWith("10.200.") ? 1 : 0;
+            const bool expected = ip.startsWith("10.200.") || ip.startsWith("10.201.") ||
+                                  ip == QLatin1String("10.77.0.20") ||
+                                  ip == QLatin1String("10.77.0.21");
+            QVERIFY2(expected && !row.section('|', 0, 0).isEmpty(), qPrintable(row.left(200)));
+        }
+        QVERIFY2(fromFlood > floodAddresses / 2, qPrintable(figures));
     }
 };
 
