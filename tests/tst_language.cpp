@@ -23,6 +23,7 @@
 #include "chrome/loading.h"
 #include "console/widget.h"
 #include "support/cataloguemessages.h"
+#include "support/localeenvironment.h"
 #include "support/testmain.h"
 
 namespace {
@@ -75,16 +76,8 @@ int runProbe(int argc, char *argv[])
 // The texts the child reports; empty when it failed.
 QJsonObject runChild(const QString &locale, const QString &home)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : environment.keys()) {
-        if (name.startsWith(QLatin1String("LC_")) || name == QLatin1String("LANGUAGE"))
-            environment.remove(name);
-    }
-    environment.insert(QStringLiteral("LANG"), locale);
-    environment.insert(QStringLiteral("LC_ALL"), locale);
-    environment.insert(QStringLiteral("HOME"), home);
     QProcess child;
-    child.setProcessEnvironment(environment);
+    child.setProcessEnvironment(localeEnvironment(locale, home));
     child.start(QCoreApplication::applicationFilePath(), {QLatin1String(probeArgument)});
     if (!child.waitForFinished(120000) || child.exitStatus() != QProcess::NormalExit ||
         child.exitCode() != 0) {

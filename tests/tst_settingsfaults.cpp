@@ -17,6 +17,7 @@
 
 #include "app/launcher.h"
 #include "chrome/basewindow.h"
+#include "support/localeenvironment.h"
 #include "support/testmain.h"
 
 namespace {
@@ -175,17 +176,8 @@ private:
     // it wrote to standard error. Fails the test when it does not end well.
     QString runStartUp(const QString &home, bool asUser)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString &name : environment.keys()) {
-            if (name.startsWith(QLatin1String("LC_")) || name == QLatin1String("LANGUAGE"))
-                environment.remove(name);
-        }
-        environment.insert(QStringLiteral("LANG"), childLocale);
-        environment.insert(QStringLiteral("LC_ALL"), childLocale);
-        environment.insert(QStringLiteral("HOME"), home);
-
         QProcess child;
-        child.setProcessEnvironment(environment);
+        child.setProcessEnvironment(localeEnvironment(childLocale, home));
         const QStringList childArguments{QLatin1String(childArgument)};
         if (asUser && geteuid() == 0) {
             child.start(QStringLiteral("setpriv"),
