@@ -210,13 +210,7 @@ int main(int argc, char *argv[])
 {
     if (argc == 2 && qstrcmp(argv[1], childArgument) == 0)
         return runChild(argv);
-    prepareTestEnvironment();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Model Series"));
-    TestSettingsFaults test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
+    return runLauncherTests<TestSettingsFaults>(argc, argv);
 }
 
 #include "tst_settingsfaults.moc"

@@ -207,15 +207,11 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    prepareTestEnvironment();
-    if (argc == 3 && qstrcmp(argv[1], childArgument) == 0)
+    if (argc == 3 && qstrcmp(argv[1], childArgument) == 0) {
+        prepareTestEnvironment();
         return runChild(argv);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, true);
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Model Series"));
-    TestShutdown test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
+    }
+    return runLauncherTests<TestShutdown>(argc, argv);
 }
 
 #include "tst_shutdown.moc"
