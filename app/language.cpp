@@ -1,12 +1,13 @@
 #include "app/language.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QLocale>
 #include <QSettings>
 #include <QTranslator>
 #include <optional>
+
+#include "app/logcategories.h"
 
 namespace {
 
@@ -15,14 +16,14 @@ enum LanguageCode { English = 0, SimplifiedChinese = 1, TraditionalChinese = 2, 
 int chineseLanguageCode(const QLocale &locale)
 {
     const QString script = QLocale::scriptToString(locale.script());
-    qCritical().noquote() << "main" << __LINE__ << "Lang type: " << script;
+    qCCritical(lcStartup).noquote() << "main" << __LINE__ << "Lang type: " << script;
     const int traditionalAt = script.indexOf(QLatin1String("Traditional"));
-    qCritical().noquote() << "系统语言：" << 1 << locale.name() << traditionalAt;
+    qCCritical(lcStartup).noquote() << "系统语言：" << 1 << locale.name() << traditionalAt;
     if (traditionalAt < 0) {
-        qDebug() << "当前语言是简体中文";
+        qCDebug(lcStartup) << "当前语言是简体中文";
         return SimplifiedChinese;
     }
-    qDebug() << "当前语言是繁体中文";
+    qCDebug(lcStartup) << "当前语言是繁体中文";
     return TraditionalChinese;
 }
 
@@ -46,19 +47,19 @@ void detectSystemLanguage()
     int code = English;
     switch (locale.language()) {
         case QLocale::English:
-            qCritical() << "main" << __LINE__ << "English system";
+            qCCritical(lcStartup) << "main" << __LINE__ << "English system";
             settings.setValue(QStringLiteral("Language/Language_mode"), 1);
             break;
         case QLocale::Chinese:
-            qCritical() << "main" << __LINE__ << "中文系统";
+            qCCritical(lcStartup) << "main" << __LINE__ << "中文系统";
             code = chineseLanguageCode(locale);
             break;
         case QLocale::Spanish:
-            qCritical() << "main" << __LINE__ << "西班牙语";
+            qCCritical(lcStartup) << "main" << __LINE__ << "西班牙语";
             code = Spanish;
             break;
         default:
-            qCritical() << "main" << __LINE__ << "default:English system";
+            qCCritical(lcStartup) << "main" << __LINE__ << "default:English system";
             break;
     }
     settings.setValue(QStringLiteral("Language/Language_enum"), code);
@@ -82,6 +83,6 @@ void setAppLanguage(QTranslator *translator)
         settings.value(QStringLiteral("Language/Language_enum"), 0).toInt());
     const bool known = code >= English && code <= Spanish;
     if (!known || !translator->load(QString::fromLatin1(catalogues[code])))
-        qDebug() << "main" << __LINE__ << "setAppLanguage"
-                 << "setLanguage Failed";
+        qCDebug(lcStartup) << "main" << __LINE__ << "setAppLanguage"
+                           << "setLanguage Failed";
 }

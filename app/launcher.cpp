@@ -7,6 +7,12 @@
 #include "app/startup.h"
 #include "chrome/basewindow.h"
 #include "console/selectdownloadfolder.h"
+#include "console/widget.h"
+
+customWidget::ContentFactory consoleContent()
+{
+    return [] { return new Widget(); };
+}
 
 int runLauncher(int argc, char *argv[], const std::function<void(BaseWindow &)> &shown)
 {
@@ -19,7 +25,7 @@ int runLauncher(int argc, char *argv[], const std::function<void(BaseWindow &)> 
     QTranslator translator;
     installInterfaceLanguage(&translator);
 
-    BaseWindow window;
+    BaseWindow window(nullptr, consoleContent());
     window.show();
     if (shown)
         shown(window);

@@ -2,7 +2,12 @@
 
 #include <functional>
 
+#include "chrome/customwidget.h"
+
 class BaseWindow;
+
+// The main content of the launcher's window: search, table and console.
+customWidget::ContentFactory consoleContent();
 
 // The launcher's whole run, in its fixed order: the process attributes that
 // must precede the application object, the application object, icon, QML

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QTranslator>
 
+#include "app/launcher.h"
 #include "app/startup.h"
 #include "benchoptions.h"
 #include "burstscenario.h"
@@ -24,7 +25,7 @@ int runBurst(ProbeApplication &app, const BenchOptions &options)
     MarkerProbe probe(options.burstMixers);
     if (!probe.start())
         return 2;
-    BaseWindow window;
+    BaseWindow window(nullptr, consoleContent());
     BurstScenario scenario(&app, &window, &probe, options);
     scenario.start();
     window.show();
@@ -49,7 +50,7 @@ int main(int argc, char *argv[])
     if (options.burstMixers > 0)
         return runBurst(app, options);
 
-    BaseWindow window;
+    BaseWindow window(nullptr, consoleContent());
     LauncherScenario scenario(&app, &window, options);
     scenario.start();
     window.show();

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "console/discovery_protocol.h"
+#include "console/discoveryprotocol.h"
 #include "procstats.h"
 
 namespace {
@@ -43,7 +43,7 @@ bool MarkerProbe::start()
     setsockopt(m_socket, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(discovery::port);
+    address.sin_port = htons(Discovery::port);
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     if (bind(m_socket, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
         return false;
@@ -85,7 +85,7 @@ void MarkerProbe::listen()
 
 void MarkerProbe::take(const QByteArray &payload, qint64 arrivalNs)
 {
-    const std::optional<DeviceInfo> device = discovery::parseMarker(payload);
+    const std::optional<DeviceInfo> device = Discovery::parseMarker(payload);
     if (!device)
         return;
     QMutexLocker lock(&m_mutex);

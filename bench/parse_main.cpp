@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 #include <functional>
 
-#include "console/discovery_protocol.h"
+#include "console/discoveryprotocol.h"
 #include "resultlog.h"
 
 namespace {
@@ -85,20 +85,20 @@ int main(int argc, char *argv[])
     const QList<QByteArray> markerInputs = markers();
     const QList<QByteArray> descriptionInputs = descriptions();
     for (const QByteArray &marker : markerInputs) {
-        if (!discovery::parseMarker(marker))
+        if (!Discovery::parseMarker(marker))
             return 1;
     }
     for (const QByteArray &body : descriptionInputs) {
-        if (!discovery::parseDescriptionBody(body))
+        if (!Discovery::parseDescriptionBody(body))
             return 1;
     }
     ResultLog::value(QStringLiteral("parse_markers_per_s"),
                      ratePerSecond(markerInputs, [](QByteArrayView payload) {
-                         return discovery::parseMarker(payload).has_value();
+                         return Discovery::parseMarker(payload).has_value();
                      }));
     ResultLog::value(QStringLiteral("parse_descriptions_per_s"),
                      ratePerSecond(descriptionInputs, [](QByteArrayView body) {
-                         return discovery::parseDescriptionBody(body).has_value();
+                         return Discovery::parseDescriptionBody(body).has_value();
                      }));
     ResultLog::value(QStringLiteral("description_bytes"), descriptionInputs.first().size());
     return 0;

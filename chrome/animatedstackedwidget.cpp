@@ -3,7 +3,12 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPropertyAnimation>
-#include <QWebEngineView>
+
+namespace {
+
+constexpr char picturedOnceProperty[] = "picturedOncePerSlide";
+
+}  // namespace
 
 AnimatedStackedWidget::AnimatedStackedWidget(QWidget *parent)
     : QStackedWidget(parent), animation(new QPropertyAnimation(this, QByteArray(), nullptr))
@@ -65,15 +70,17 @@ QPixmap AnimatedStackedWidget::renderPage(QWidget *page)
     return pixmap;
 }
 
+void AnimatedStackedWidget::setPicturedOncePerSlide(QWidget *page, bool once)
+{
+    page->setProperty(picturedOnceProperty, once);
+}
+
 QPixmap AnimatedStackedWidget::slidePicture(QWidget *page)
 {
-    // Both pages are hidden while the slide runs, and a hidden web view draws
-    // nothing new: its picture stays the same for the whole slide. Taking it
-    // means having the web engine's last frame drawn and read back, which
-    // costs more than all the rest of a frame, so it is taken once per slide.
-    // Other pages are drawn afresh for every frame: they can still change
-    // while hidden (a table that fills, a failure message) and are cheap.
-    if (!page->findChild<QWebEngineView *>())
+    // Both pages are hidden while the slide runs. Most can still change then
+    // (a table that fills, a failure message) and are cheap to draw, so they
+    // are drawn for every frame; a page marked as still is pictured once.
+    if (!page->property(picturedOnceProperty).toBool())
         return renderPage(page);
     for (const SlidePicture &taken : std::as_const(pictures)) {
         if (taken.page == page && taken.size == page->size())

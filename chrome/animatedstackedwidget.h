@@ -19,6 +19,11 @@ public:
     explicit AnimatedStackedWidget(QWidget *parent = nullptr);
     ~AnimatedStackedWidget() override;
 
+    // A page that cannot change while hidden (a web view draws nothing new
+    // then) and is costly to draw is pictured once per slide; every other
+    // page is drawn afresh for each frame. The page's owner knows which.
+    static void setPicturedOncePerSlide(QWidget *page, bool once = true);
+
 public slots:
     void valueChanged_slot(QVariant value);
     void animationFinished();

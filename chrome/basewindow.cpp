@@ -1,6 +1,5 @@
 #include "chrome/basewindow.h"
 
-#include <QDebug>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -9,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "app/logcategories.h"
 #include "chrome/customwidget.h"
 #include "chrome/windowdrag.h"
 
@@ -40,7 +40,8 @@ const QColor shadowColour(0x55, 0x55, 0x55, 40);
 
 }  // namespace
 
-BaseWindow::BaseWindow(QWidget *parent) : QWidget(parent)
+BaseWindow::BaseWindow(QWidget *parent, const customWidget::ContentFactory &makeContent)
+    : QWidget(parent)
 {
     placeOnScreen();
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
@@ -51,7 +52,7 @@ BaseWindow::BaseWindow(QWidget *parent) : QWidget(parent)
     m_outerLayout->setSpacing(0);
     setLayout(m_outerLayout);
 
-    buildFrame();
+    buildFrame(makeContent);
     buildZoneLabels();
 
     m_titleHeight = m_content->titleHeight();
@@ -71,7 +72,7 @@ void BaseWindow::placeOnScreen()
     m_maximized = false;
 }
 
-void BaseWindow::buildFrame()
+void BaseWindow::buildFrame(const customWidget::ContentFactory &makeContent)
 {
     m_BaseFrame = new QFrame();
     m_BaseFrame->setObjectName("m_BaseFrame");
@@ -84,7 +85,7 @@ void BaseWindow::buildFrame()
     m_innerLayout->setContentsMargins(0, 0, 0, 0);
     m_innerLayout->setSpacing(0);
 
-    m_content = new customWidget();
+    m_content = new customWidget(nullptr, makeContent);
     m_content->setObjectName("MainWidget");
     m_content->setStyleSheet(QStringLiteral("QWidget#MainWidget{background:rgb(50, 50, 50);}"));
     // Without this a QWidget subclass ignores its own style sheet background.
@@ -186,7 +187,7 @@ void BaseWindow::setShowMode()
 
 void BaseWindow::showEvent(QShowEvent *)
 {
-    qCritical() << "basewindow" << __LINE__ << "BaseWindow::showEvent";
+    qCCritical(lcChrome) << "basewindow" << __LINE__ << "BaseWindow::showEvent";
 }
 
 void BaseWindow::paintEvent(QPaintEvent *)

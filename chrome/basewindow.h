@@ -5,10 +5,11 @@
 #include <QWidget>
 #include <array>
 
+#include "chrome/customwidget.h"
+
 class QFrame;
 class QGridLayout;
 class QLabel;
-class customWidget;
 
 // The application's only top-level window. It has no native frame: moving by
 // the title band, resizing by the edges and corners, maximise and restore are
@@ -17,7 +18,8 @@ class BaseWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit BaseWindow(QWidget *parent = nullptr);
+    explicit BaseWindow(QWidget *parent = nullptr,
+                        const customWidget::ContentFactory &makeContent = {});
 
 public slots:
     void setShowMode();
@@ -50,7 +52,7 @@ private:
     };
 
     void placeOnScreen();
-    void buildFrame();
+    void buildFrame(const customWidget::ContentFactory &makeContent);
     void buildZoneLabels();
     int hitTest(const QPoint &p) const;
 

@@ -9,12 +9,12 @@
 
 #include "chrome/customization.h"
 #include "chrome/customwidget_ui.h"
-#include "console/widget.h"
 
-customWidget::customWidget(QWidget *parent) : QWidget(parent), ui(new Ui::customWidget)
+customWidget::customWidget(QWidget *parent, const ContentFactory &makeContent)
+    : QWidget(parent), ui(new Ui::customWidget)
 {
     ui->setupUi(this);
-    createMainContent();
+    createMainContent(makeContent);
     applyCustomization();
 }
 
@@ -26,11 +26,11 @@ customWidget::~customWidget()
     delete ui;
 }
 
-void customWidget::createMainContent()
+void customWidget::createMainContent(const ContentFactory &makeContent)
 {
-    if (m_widget)
+    if (m_widget || !makeContent)
         return;
-    m_widget.reset(new Widget());
+    m_widget.reset(makeContent());
     // The layout goes on the scroll area itself, not on its contents widget, so
     // the content fills the page area and never scrolls.
     auto *layout = new QGridLayout();

@@ -2,8 +2,7 @@
 
 #include <QSharedPointer>
 #include <QWidget>
-
-class Widget;
+#include <functional>
 
 namespace Ui {
 class customWidget;
@@ -17,7 +16,11 @@ class customWidget : public QWidget
 {
     Q_OBJECT
 public:
-    explicit customWidget(QWidget *parent = nullptr);
+    // Makes the main content that the page area hosts; the window's owner
+    // decides what it is. Without one the page area stays empty.
+    using ContentFactory = std::function<QWidget *()>;
+
+    explicit customWidget(QWidget *parent = nullptr, const ContentFactory &makeContent = {});
     ~customWidget() override;
 
     // Height of the band in which a press moves the window: the 30-pixel title
@@ -36,10 +39,10 @@ private slots:
     void on_toolMinimum_clicked();
 
 private:
-    void createMainContent();
+    void createMainContent(const ContentFactory &makeContent);
     void applyCustomization();
 
     int m_titleHeight = 32;
     Ui::customWidget *ui;
-    QSharedPointer<Widget> m_widget;
+    QSharedPointer<QWidget> m_widget;
 };

@@ -1,8 +1,9 @@
 #include "console/boundedreplybody.h"
 
-#include <QDebug>
 #include <QNetworkReply>
 #include <utility>
+
+#include "app/logcategories.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ void BoundedReplyBody::refuse()
         return;
     tooLarge = true;
     body.clear();
-    qDebug() << "reply body larger than" << limit << "bytes, aborted:" << reply->url();
+    qCDebug(lcConsole) << "reply body larger than" << limit << "bytes, aborted:" << reply->url();
     // abort() finishes the reply at once; its finished handlers see the error.
     if (reply->isRunning())
         reply->abort();

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QDebug>
 #include <QObject>
+
+#include "app/logcategories.h"
 
 // Bridge through which the QML web view document reports the result of the
 // page it was told to load.
@@ -14,8 +15,8 @@ public:
 public slots:
     void onLoadingChanged(bool loadStatus)
     {
-        qDebug() << "webviewhandler.h" << __LINE__ << "WebViewHandler::onLoadingChanged"
-                 << QStringLiteral("网页加载完成") << loadStatus;
+        qCDebug(lcConsole) << "webviewhandler.h" << __LINE__ << "WebViewHandler::onLoadingChanged"
+                           << QStringLiteral("网页加载完成") << loadStatus;
         emit webLoadEndSig(loadStatus);
     }
 

@@ -1,6 +1,5 @@
 #include "console/widget.h"
 
-#include <QDebug>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +10,7 @@
 #include <QWebEngineView>
 
 #include "app/ipv4.h"
+#include "app/logcategories.h"
 #include "chrome/animatedstackedwidget.h"
 #include "chrome/loading.h"
 #include "console/web.h"
@@ -49,6 +49,9 @@ void Widget::initWebView()
     connect(consoleView, &QWebEngineView::loadFinished, this, &Widget::loadFinishedSlot);
     webLayout->addWidget(consoleView);
     ui->page_web->setLayout(webLayout);
+    // Drawing the web engine's last frame costs more than the rest of a slide
+    // frame, and a hidden view draws nothing new.
+    AnimatedStackedWidget::setPicturedOncePerSlide(ui->page_web);
     webLayout->setContentsMargins(0, 0, 0, 0);
     // Mixers sit on the local network: never route to them through a proxy.
     QNetworkProxyFactory::setUseSystemConfiguration(false);
@@ -107,7 +110,7 @@ void Widget::loadFinishedSlot(bool ok)
 void Widget::timerOut()
 {
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_web);
-    qCritical() << "widget" << __LINE__ << QStringLiteral("切换页面");
+    qCCritical(lcConsole) << "widget" << __LINE__ << QStringLiteral("切换页面");
 }
 
 void Widget::on_lineEdit_ip_textEdited(const QString &)
@@ -118,5 +121,5 @@ void Widget::on_lineEdit_ip_textEdited(const QString &)
 
 void Widget::on_lineEdit_ip_editingFinished()
 {
-    qDebug() << "widget" << __LINE__ << "Widget::on_lineEdit_ip_editingFinished";
+    qCDebug(lcConsole) << "widget" << __LINE__ << "Widget::on_lineEdit_ip_editingFinished";
 }

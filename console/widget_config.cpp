@@ -1,13 +1,13 @@
 // Configuration members of Widget: the mixer's language entries copied into
 // the launcher's settings file.
-#include <QDebug>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSettings>
 
 #include "app/language.h"
+#include "app/logcategories.h"
 #include "console/boundedreplybody.h"
-#include "console/config_lines.h"
+#include "console/configlines.h"
 #include "console/widget.h"
 
 void Widget::getNginxFile(QString ip)
@@ -19,7 +19,7 @@ void Widget::getNginxFile(QString ip)
     configManager = new QNetworkAccessManager(this);
 
     const QUrl url = configFileUrl(ip);
-    qDebug() << "widget" << __LINE__ << "Widget::getNginxFile" << url;
+    qCDebug(lcConsole) << "widget" << __LINE__ << "Widget::getNginxFile" << url;
     QNetworkReply *reply = configManager->get(QNetworkRequest(url));
     new BoundedReplyBody(reply, maxConfigFileBytes);
     connect(
@@ -31,15 +31,15 @@ void Widget::handleConfigReply(QNetworkReply *reply)
 {
     reply->deleteLater();
     if (reply->error() != QNetworkReply::NoError) {
-        qDebug() << "Network request error:" << reply->errorString();
+        qCDebug(lcConsole) << "Network request error:" << reply->errorString();
         return;
     }
     BoundedReplyBody *reader = BoundedReplyBody::of(reply);
     const QByteArray body = reader ? reader->takeBody() : QByteArray();
     if (!reader || reader->exceeded()) {
         // Only part of an oversized file was read: keep the settings as they are.
-        qDebug() << "Network request error:"
-                 << "configuration file too large";
+        qCDebug(lcConsole) << "Network request error:"
+                           << "configuration file too large";
         return;
     }
 

@@ -1,5 +1,4 @@
 // Search members of Widget: the discovery sockets and the repeated search pass.
-#include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
@@ -8,7 +7,8 @@
 #include <QTimer>
 #include <QUdpSocket>
 
-#include "console/discovery_protocol.h"
+#include "app/logcategories.h"
+#include "console/discoveryprotocol.h"
 #include "console/widget.h"
 #include "console/widget_ui.h"
 
@@ -22,23 +22,23 @@ constexpr QAbstractSocket::BindMode sharedBinding =
 void Widget::initDiscovery()
 {
     demoPanel = nullptr;
-    searchDatagram = discovery::searchDatagram();
+    searchDatagram = Discovery::searchDatagram();
     searchCount = 0;
 
     searchTimer = new QTimer();
-    searchTimer->setInterval(discovery::searchIntervalMs);
+    searchTimer->setInterval(Discovery::searchIntervalMs);
     connect(searchTimer, &QTimer::timeout, this, &Widget::searchTick);
 
     broadcastSocket = new QUdpSocket();
-    if (!broadcastSocket->bind(QHostAddress::AnyIPv4, discovery::port, sharedBinding)) {
-        qDebug() << "Failed to bind socket:" << broadcastSocket->errorString();
+    if (!broadcastSocket->bind(QHostAddress::AnyIPv4, Discovery::port, sharedBinding)) {
+        qCDebug(lcDiscovery) << "Failed to bind socket:" << broadcastSocket->errorString();
         return;
     }
     connect(broadcastSocket, &QUdpSocket::readyRead, this, &Widget::processPendingDatagrams);
 
     // Bound last, this socket is the one Linux hands unicast answers to.
     multicastSocket = new QUdpSocket();
-    multicastSocket->bind(QHostAddress::AnyIPv4, discovery::port, sharedBinding);
+    multicastSocket->bind(QHostAddress::AnyIPv4, Discovery::port, sharedBinding);
     connect(multicastSocket, &QUdpSocket::readyRead, this, &Widget::udpReady);
 
     descriptionManager = new QNetworkAccessManager(this);
@@ -56,25 +56,25 @@ void Widget::sendSearch()
 {
     if (!discoveryAvailable())
         return;
-    const QHostAddress group(discovery::multicastGroupText());
+    const QHostAddress group(Discovery::multicastGroupText());
     const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
-    const QList<discovery::SendTarget> targets =
-        discovery::chooseSendTargets(discovery::describeInterfaces(interfaces));
-    for (const discovery::SendTarget &target : targets) {
+    const QList<Discovery::SendTarget> targets =
+        Discovery::chooseSendTargets(Discovery::describeInterfaces(interfaces));
+    for (const Discovery::SendTarget &target : targets) {
         const QNetworkInterface &interface = interfaces.at(target.interfaceIndex);
         multicastSocket->setMulticastInterface(interface);
         // From the second pass on the membership exists and the join fails
         // harmlessly.
         multicastSocket->joinMulticastGroup(group, interface);
-        multicastSocket->writeDatagram(searchDatagram, group, discovery::port);
-        broadcastSocket->writeDatagram(searchDatagram, target.broadcast, discovery::port);
+        multicastSocket->writeDatagram(searchDatagram, group, Discovery::port);
+        broadcastSocket->writeDatagram(searchDatagram, target.broadcast, Discovery::port);
     }
 }
 
 void Widget::searchTick()
 {
     ++searchCount;
-    if (searchCount >= discovery::lastSearchTick) {
+    if (searchCount >= Discovery::lastSearchTick) {
         searchTimer->stop();
         searchCount = 0;
         ui->label_status_disp->setText(tr("Search ended!"));

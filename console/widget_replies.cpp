@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QUdpSocket>
 
-#include "console/discovery_protocol.h"
+#include "console/discoveryprotocol.h"
 #include "console/widget.h"
 #include "console/widget_ui.h"
 
@@ -41,12 +41,12 @@ void Widget::udpReady()
         // Unicast answers arrive only on this socket, the one bound last, so
         // markers must count here as well as on the broadcast socket.
         listed = takeMarker(payload) || listed;
-        if (!discovery::isAnnouncement(payload))
+        if (!Discovery::isAnnouncement(payload))
             continue;
         const QHostAddress sender = datagram.senderAddress();
         const quint32 key = sender.toIPv4Address();
         if (!descriptionUrls.contains(key))
-            descriptionUrls.insert(key, discovery::descriptionUrlFor(sender));
+            descriptionUrls.insert(key, Discovery::descriptionUrlFor(sender));
     }
     if (listed)
         refreshTable();
@@ -56,7 +56,7 @@ void Widget::udpReady()
 
 bool Widget::takeMarker(QByteArrayView payload)
 {
-    const std::optional<DeviceInfo> device = discovery::parseMarker(payload);
+    const std::optional<DeviceInfo> device = Discovery::parseMarker(payload);
     if (!device || seenIps.contains(device->ip))
         return false;
     seenIps.insert(device->ip);
@@ -91,11 +91,11 @@ void Widget::limitDescriptionBody(QNetworkReply *reply)
     };
     connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, cutOff] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > discovery::maxDescriptionBytes)
+        if (length.isValid() && length.toLongLong() > Discovery::maxDescriptionBytes)
             cutOff();
     });
     connect(reply, &QNetworkReply::readyRead, reply, [reply, cutOff] {
-        if (reply->bytesAvailable() > discovery::maxDescriptionBytes)
+        if (reply->bytesAvailable() > Discovery::maxDescriptionBytes)
             cutOff();
     });
 }
@@ -112,7 +112,7 @@ void Widget::managerFinish(QNetworkReply *reply)
         QByteArray body;
         while (!reply->atEnd())
             body += reply->readAll();
-        if (!body.isEmpty() && body.size() <= discovery::maxDescriptionBytes)
+        if (!body.isEmpty() && body.size() <= Discovery::maxDescriptionBytes)
             parseDescription(body, reply->url());
     }
     reply->deleteLater();
@@ -120,13 +120,13 @@ void Widget::managerFinish(QNetworkReply *reply)
 
 void Widget::parseDescription(QByteArray bytes, QUrl url)
 {
-    const std::optional<discovery::DescriptionFields> fields =
-        discovery::parseDescriptionBody(bytes);
+    const std::optional<Discovery::DescriptionFields> fields =
+        Discovery::parseDescriptionBody(bytes);
     if (!fields)
         return;
     DeviceInfo device;
     device.name = fields->name;
-    device.ip = discovery::ipFromDescriptionUrl(url);
+    device.ip = Discovery::ipFromDescriptionUrl(url);
     device.model = fields->model;
     device.linked = false;
     insertDevice(device);

@@ -12,9 +12,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "demo/demo_controls.h"
+#include "demo/democontrols.h"
 
-using namespace demoControls;
+using namespace DemoControls;
 
 namespace Ui {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "console/config_lines.h"
+#include "console/configlines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -2,12 +2,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "console/discovery_protocol.h"
+#include "console/discoveryprotocol.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayView payload(reinterpret_cast<const char *>(data), qsizetype(size));
-    const std::optional<DeviceInfo> device = discovery::parseMarker(payload);
+    const std::optional<DeviceInfo> device = Discovery::parseMarker(payload);
     if (!device)
         return 0;
     // An accepted marker always has a value behind each key and never links.

@@ -1,9 +1,8 @@
-# The resource bundle: title-bar pictures, translation catalogues and the QML
-# document, compiled into the library.
-file(GLOB title_bar_images CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/resources/images/*.png)
-if(title_bar_images)
-    qt_add_resources(modelseries "images"
-        PREFIX "/"
-        BASE ${CMAKE_CURRENT_SOURCE_DIR}/resources
-        FILES ${title_bar_images})
-endif()
+# The title-bar pictures, bundled under ":/images/". Every picture is named:
+# one that is missing fails the build instead of leaving a blank button.
+set(title_bar_images minimum_white.png maximum_white.png normal_white.png close_white.png)
+list(TRANSFORM title_bar_images PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/resources/images/)
+qt_add_resources(modelseries_chrome "images"
+    PREFIX "/"
+    BASE ${CMAKE_CURRENT_SOURCE_DIR}/resources
+    FILES ${title_bar_images})

@@ -1,8 +1,8 @@
 // The bundled interface catalogues, message by message.
 #include <QTranslator>
 
+#include <QtTest>
 #include "support/cataloguemessages.h"
-#include "support/testmain.h"
 
 namespace {
 
@@ -81,5 +81,5 @@ private slots:
     }
 };
 
-LAUNCHER_TEST_MAIN(TestCatalogues)
+QTEST_GUILESS_MAIN(TestCatalogues)
 #include "tst_catalogues.moc"

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "app/language.h"
-#include "console/config_lines.h"
+#include "console/configlines.h"
 #include "console/widget.h"
 #include "support/mixersim.h"
 #include "support/testmain.h"

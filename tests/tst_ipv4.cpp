@@ -1,5 +1,5 @@
+#include <QtTest>
 #include "app/ipv4.h"
-#include "support/testmain.h"
 
 class TestIPv4 : public QObject
 {
@@ -45,5 +45,5 @@ private slots:
     }
 };
 
-LAUNCHER_TEST_MAIN(TestIPv4)
+QTEST_GUILESS_MAIN(TestIPv4)
 #include "tst_ipv4.moc"

@@ -5,8 +5,8 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 
+#include <QtTest>
 #include "support/mixersim.h"
-#include "support/testmain.h"
 
 namespace {
 
@@ -108,5 +108,5 @@ private slots:
     }
 };
 
-LAUNCHER_TEST_MAIN(TestMixerSim)
+QTEST_GUILESS_MAIN(TestMixerSim)
 #include "tst_mixersim.moc"

@@ -30,6 +30,7 @@ struct WebStack
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(view);
         stack.addWidget(plain);
+        AnimatedStackedWidget::setPicturedOncePerSlide(webPage);
         stack.addWidget(webPage);
         stack.resize(1000, 300);
         stack.show();

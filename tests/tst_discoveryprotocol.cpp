@@ -1,8 +1,8 @@
 // The discovery protocol's pure functions, without any network.
-#include "console/discovery_protocol.h"
-#include "support/testmain.h"
+#include <QtTest>
+#include "console/discoveryprotocol.h"
 
-using discovery::InterfaceDescription;
+using Discovery::InterfaceDescription;
 
 namespace {
 
@@ -70,7 +70,7 @@ private slots:
     {
         QFETCH(QList<InterfaceDescription>, interfaces);
         QStringList shown;
-        for (const discovery::SendTarget &t : discovery::chooseSendTargets(interfaces))
+        for (const Discovery::SendTarget &t : Discovery::chooseSendTargets(interfaces))
             shown << QString::number(t.interfaceIndex) + ' ' + t.broadcast.toString();
         QTEST(shown, "targets");
     }
@@ -101,7 +101,7 @@ private slots:
     void marker()
     {
         QFETCH(QByteArray, payload);
-        const std::optional<DeviceInfo> device = discovery::parseMarker(payload);
+        const std::optional<DeviceInfo> device = Discovery::parseMarker(payload);
         const QString shown =
             device ? QStringList{device->name, device->ip, device->model}.join('|') : QString();
         QTEST(shown, "device");
@@ -126,8 +126,8 @@ private slots:
     void announcement()
     {
         QFETCH(QByteArray, datagram);
-        QTEST(discovery::isAnnouncement(datagram), "announces");
-        QVERIFY(discovery::announcementText(datagram).size() <= 1024);
+        QTEST(Discovery::isAnnouncement(datagram), "announces");
+        QVERIFY(Discovery::announcementText(datagram).size() <= 1024);
     }
 
     // Accepted descriptions as "name|model".
@@ -155,10 +155,10 @@ private slots:
     void description()
     {
         QFETCH(QByteArray, payload);
-        const auto fields = discovery::parseDescriptionBody(payload);
+        const auto fields = Discovery::parseDescriptionBody(payload);
         QTEST(fields ? fields->name + '|' + fields->model : QString(), "device");
     }
 };
 
-LAUNCHER_TEST_MAIN(TestDiscoveryProtocol)
-#include "tst_discovery_protocol.moc"
+QTEST_GUILESS_MAIN(TestDiscoveryProtocol)
+#include "tst_discoveryprotocol.moc"

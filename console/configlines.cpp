@@ -1,4 +1,4 @@
-#include "console/config_lines.h"
+#include "console/configlines.h"
 
 #include <QStringList>
 

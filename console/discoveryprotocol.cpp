@@ -1,8 +1,8 @@
-#include "console/discovery_protocol.h"
+#include "console/discoveryprotocol.h"
 
 #include <QStringList>
 
-namespace discovery {
+namespace Discovery {
 
 namespace {
 
@@ -152,4 +152,4 @@ QString ipFromDescriptionUrl(const QUrl &url)
     return parts.value(1).remove(QStringLiteral("//"));
 }
 
-}  // namespace discovery
+}  // namespace Discovery

@@ -1,4 +1,4 @@
-#include "demo/demo_controls.h"
+#include "demo/democontrols.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QSlider>
 
-namespace demoControls {
+namespace DemoControls {
 
 namespace {
 
@@ -114,4 +114,4 @@ QFrame *makeSection(const QString &name)
     return section;
 }
 
-}  // namespace demoControls
+}  // namespace DemoControls

@@ -12,7 +12,7 @@ class QSlider;
 // Factories for the controls of the demo panel. Each control carries its own
 // style sheet, so the panel keeps its mixer look whatever the application
 // style is.
-namespace demoControls {
+namespace DemoControls {
 
 // The level colour that fills faders, sends and meters.
 inline constexpr const char *cyan = "rgb(69, 255, 247)";
@@ -27,4 +27,4 @@ QPushButton *makeButton(const QString &name);
 QLabel *makeLabel(const QString &name, int pointSize);
 QFrame *makeSection(const QString &name);
 
-}  // namespace demoControls
+}  // namespace DemoControls

@@ -15,7 +15,7 @@
 
 #include "console/deviceinfo.h"
 
-namespace discovery {
+namespace Discovery {
 
 // Both sockets listen here, and both sends go here (not to the 1900 that the
 // datagram's HOST line names: the mixers listen on this port).
@@ -95,4 +95,4 @@ std::optional<DescriptionFields> parseDescriptionBody(QByteArrayView body);
 // http://192.168.1.20:8200/rootDesc.xml.
 QString ipFromDescriptionUrl(const QUrl &url);
 
-}  // namespace discovery
+}  // namespace Discovery
