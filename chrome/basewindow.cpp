@@ -10,6 +10,7 @@
 
 #include "app/logcategories.h"
 #include "chrome/customwidget.h"
+#include "chrome/palette.h"
 #include "chrome/windowdrag.h"
 
 namespace {
@@ -87,7 +88,8 @@ void BaseWindow::buildFrame(const customWidget::ContentFactory &makeContent)
 
     m_content = new customWidget(nullptr, makeContent);
     m_content->setObjectName("MainWidget");
-    m_content->setStyleSheet(QStringLiteral("QWidget#MainWidget{background:rgb(50, 50, 50);}"));
+    m_content->setStyleSheet(
+        QStringLiteral("QWidget#MainWidget{background:%1;}").arg(Palette::windowGrey));
     // Without this a QWidget subclass ignores its own style sheet background.
     m_content->setAttribute(Qt::WA_StyledBackground);
     m_innerLayout->addWidget(m_content, 0, 0);

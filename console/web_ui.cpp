@@ -4,6 +4,8 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include "chrome/palette.h"
+
 namespace Ui {
 
 void web::setupUi(QWidget *form)
@@ -11,7 +13,7 @@ void web::setupUi(QWidget *form)
     if (form->objectName().isEmpty())
         form->setObjectName("web");
     form->resize(1024, 600);
-    form->setStyleSheet(QStringLiteral("QWidget#web{ background:rgb(90, 90, 90);}\n"));
+    form->setStyleSheet(QStringLiteral("QWidget#web{ background:%1;}\n").arg(Palette::panelGrey));
     retranslateUi(form);
     QMetaObject::connectSlotsByName(form);
 }

@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "chrome/palette.h"
 #include "console/widget.h"
 #include "console/widget_ui.h"
 
@@ -32,11 +33,13 @@ void Widget::setupTable()
         "QHeaderView{background: rgb(45, 45, 45);border:1px solid rgba(0, 0, 0, 0);"
         "border-radius:6px;}QHeaderView::section{background: rgb(45, 45, 45);color:white;"
         "border-right:1px solid gray;text-align:center;}"));
-    view->setStyleSheet(QStringLiteral(
-        "#tableView{border: none;color:white;background:rgb(50, 50, 50);"
-        "selection-background-color: rgb(47, 214, 222);}#tableView::Item{border:none;"
-        "border:1px solid rgb(47, 214, 222);height:80px;}#tableView::item::selected{font: "
-        "bold;background:rgb(47, 214, 222);outline:none;}"));
+    view->setStyleSheet(
+        QStringLiteral(
+            "#tableView{border: none;color:white;background:%1;"
+            "selection-background-color: rgb(47, 214, 222);}#tableView::Item{border:none;"
+            "border:1px solid rgb(47, 214, 222);height:80px;}#tableView::item::selected{font: "
+            "bold;background:rgb(47, 214, 222);outline:none;}")
+            .arg(Palette::windowGrey));
     refreshTable();
     // The header only learns its width once the window is on screen; build
     // the rows again then, so the stretched columns span the whole view.

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "chrome/animatedstackedwidget.h"
+#include "chrome/palette.h"
 
 namespace Ui {
 
@@ -63,8 +64,8 @@ void Widget::setupUi(QWidget *form)
     stackedWidget = new AnimatedStackedWidget(form);
     stackedWidget->setObjectName("stackedWidget");
     setupSearchPage();
-    page_web = makePage("page_web", QStringLiteral("rgb(90, 90, 90)"));
-    page_load = makePage("page_load", QStringLiteral("rgb(90, 90, 90)"));
+    page_web = makePage("page_web", Palette::panelGrey);
+    page_load = makePage("page_load", Palette::panelGrey);
     stackedWidget->addWidget(page_search);
     stackedWidget->addWidget(page_web);
     stackedWidget->addWidget(page_load);
@@ -76,7 +77,7 @@ void Widget::setupUi(QWidget *form)
 
 void Widget::setupSearchPage()
 {
-    page_search = makePage("page_search", QStringLiteral("rgb(50, 50, 50)"));
+    page_search = makePage("page_search", Palette::windowGrey);
     auto *pageLayout = new QGridLayout(page_search);
     pageLayout->setContentsMargins(0, 0, 0, 0);
 
@@ -172,8 +173,9 @@ void Widget::setupListColumn()
     lineEdit_ip = new QLineEdit(frame_List);
     lineEdit_ip->setObjectName("lineEdit_ip");
     lineEdit_ip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    lineEdit_ip->setStyleSheet(QStringLiteral(
-        "QLineEdit{color:white;background-color:rgb(50, 50, 50);border:1px solid gray;}"));
+    lineEdit_ip->setStyleSheet(
+        QStringLiteral("QLineEdit{color:white;background-color:%1;border:1px solid gray;}")
+            .arg(Palette::windowGrey));
 
     label = new QLabel(frame_List);
     label->setObjectName("label");

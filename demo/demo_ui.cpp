@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "chrome/palette.h"
 #include "demo/democontrols.h"
 
 using namespace DemoControls;
@@ -79,11 +80,12 @@ void demo::setupTabs()
     tabWidget = new QTabWidget(frame);
     tabWidget->setObjectName("tabWidget");
     tabWidget->setStyleSheet(
-        QStringLiteral("QTabWidget::pane{border:1px solid rgb(41, 44, 49);border-radius:4px;}"
+        QStringLiteral("QTabWidget::pane{border:1px solid %1;border-radius:4px;}"
                        "QTabBar{font:bold 12pt;}"
-                       "QTabBar::tab{width:80px;height:40px;background-color:rgb(41, 44, 49);"
-                       "color:rgb(150, 150, 150);border:1px solid rgb(41, 44, 49);}"
-                       "QTabBar::tab:selected{border:1px solid white;color:white;}"));
+                       "QTabBar::tab{width:80px;height:40px;background-color:%1;"
+                       "color:rgb(150, 150, 150);border:1px solid %1;}"
+                       "QTabBar::tab:selected{border:1px solid white;color:white;}")
+            .arg(Palette::demoFace));
 
     QWidget **pages[] = {&Mixer, &Channel, &Input, &Gate};
     for (int i = 0; i < 4; ++i) {
@@ -304,11 +306,11 @@ QComboBox *demo::combo(const QString &name, const QByteArrayList &items)
 {
     auto *created = new QComboBox();
     created->setObjectName(name);
-    created->setStyleSheet(QStringLiteral(
-        "QComboBox{color:white;background-color:rgb(41, 44, 49);"
-        "border:1px solid rgb(116, 116, 116);border-radius:4px;padding:2px 6px;}"
-        "QComboBox QAbstractItemView{color:white;background-color:rgb(41, 44, 49);"
-        "selection-background-color:rgb(69, 255, 247);selection-color:rgb(41, 44, 49);}"));
+    created->setStyleSheet(Palette::demoControl(QLatin1String("QComboBox")) +
+                           QStringLiteral("QComboBox QAbstractItemView{color:white;"
+                                          "background-color:%1;selection-background-color:%2;"
+                                          "selection-color:%1;}")
+                               .arg(Palette::demoFace, Palette::demoLevel));
     captions.add(created, items);
     return created;
 }

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "chrome/palette.h"
+
 namespace DemoControls {
 
 namespace {
@@ -27,7 +29,7 @@ QString sliderStyle(Qt::Orientation orientation)
                    "QSlider::sub-page:vertical{background:%2;width:6px;border-radius:3px;}"
                    "QSlider::handle:vertical{background:%3;height:20px;margin:0 -9px;"
                    "border-radius:3px;}")
-            .arg(QLatin1String(cyan), QLatin1String(grey), QLatin1String(handle));
+            .arg(Palette::demoLevel, QLatin1String(grey), QLatin1String(handle));
     }
     return QStringLiteral(
                "QSlider::groove:horizontal{background:%2;height:4px;border-radius:2px;}"
@@ -35,16 +37,16 @@ QString sliderStyle(Qt::Orientation orientation)
                "QSlider::add-page:horizontal{background:%2;height:4px;border-radius:2px;}"
                "QSlider::handle:horizontal{background:%3;width:10px;margin:-5px 0;"
                "border-radius:3px;}")
-        .arg(QLatin1String(cyan), QLatin1String(grey), QLatin1String(handle));
+        .arg(Palette::demoLevel, QLatin1String(grey), QLatin1String(handle));
 }
 
 QString meterStyle()
 {
     return QStringLiteral(
-               "QProgressBar{background-color:rgb(116, 116, 116);border:none;color:white;"
+               "QProgressBar{background-color:%2;border:none;color:white;"
                "text-align:center;font-size:8pt;}"
                "QProgressBar::chunk{background-color:%1;}")
-        .arg(QLatin1String(cyan));
+        .arg(Palette::demoLevel, Palette::demoEdge);
 }
 
 QSlider *makeSlider(const QString &name, Qt::Orientation orientation, int maximum, int value)
@@ -88,10 +90,9 @@ QPushButton *makeButton(const QString &name)
     button->setObjectName(name);
     button->setMinimumHeight(24);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(QStringLiteral(
-        "QPushButton{color:white;background-color:rgb(41, 44, 49);"
-        "border:1px solid rgb(116, 116, 116);border-radius:4px;padding:2px 6px;}"
-        "QPushButton:pressed{background-color:rgb(69, 255, 247);color:rgb(41, 44, 49);}"));
+    button->setStyleSheet(Palette::demoControl(QLatin1String("QPushButton")) +
+                          QStringLiteral("QPushButton:pressed{background-color:%1;color:%2;}")
+                              .arg(Palette::demoLevel, Palette::demoFace));
     return button;
 }
 

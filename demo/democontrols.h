@@ -14,9 +14,6 @@ class QSlider;
 // style is.
 namespace DemoControls {
 
-// The level colour that fills faders, sends and meters.
-inline constexpr const char *cyan = "rgb(69, 255, 247)";
-
 QString sliderStyle(Qt::Orientation orientation);
 QString meterStyle();
 
