@@ -1,0 +1,109 @@
+#!/usr/bin/env python3
+"""Measures what the test suite catches: applies each fault of a list to the
+product code, one at a time, rebuilds incrementally, runs the suite until its
+first failure, restores the file and prints which faults survived.
+
+    scripts/mutation-check.py [--build DIR] [--list FILE] [--only N[,N...]]
+                              [--ctest-args "..."]
+
+The list (default tests/mutations.txt) holds one fault per line:
+
+    path | text as it stands | text that replaces it
+
+A "\\n" in a text stands for a line break. The text must occur exactly
+once in the file; a line whose text is gone is reported as stale instead of
+being run. Lines starting with # are comments.
+A fault that does not compile is reported and not counted. The build folder
+must already be configured and built (scripts/test.sh does that); the files
+are restored whatever happens, and the build is brought back at the end.
+"""
+import argparse
+import re
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+root = Path(__file__).resolve().parent.parent
+
+
+def parse_list(path):
+    faults = []
+    for number, line in enumerate(path.read_text().splitlines(), 1):
+        if not line.strip() or line.lstrip().startswith("#"):
+            continue
+        parts = [p.strip() for p in re.split(r" \|(?: |$)", line)]
+        if len(parts) != 3:
+            sys.exit(f"{path}:{number}: expected 'path | text | replacement'")
+        # "\\n" stands for a line break inside a text.
+        faults.append((number, parts[0], *(p.replace("\\n", "\n") for p in parts[1:])))
+    return faults
+
+
+def run(command, cwd, timeout=None):
+    return subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE,
+                          stderr=subprocess.STDOUT, text=True, timeout=timeout)
+
+
+def first_failed_test(output):
+    for line in output.splitlines():
+        if "***Failed" in line or "***Timeout" in line or "***Exception" in line \
+                or "Subprocess aborted" in line or "(Failed)" in line:
+            return line.split(":", 1)[-1].split()[0] if ":" in line else line.strip()
+    return "?"
+
+
+def check(fault, build, ctest_args):
+    number, relative, original, replacement = fault
+    source = root / relative
+    text = source.read_text()
+    if text.count(original) != 1:
+        return "stale", f"text found {text.count(original)} times"
+    source.write_text(text.replace(original, replacement))
+    try:
+        built = run(["cmake", "--build", str(build)], root)
+        if built.returncode != 0:
+            return "no-build", ""
+        tests = run(["ctest", "--stop-on-failure", "--timeout", "300", *ctest_args], build)
+        if tests.returncode == 0:
+            return "survived", ""
+        return "killed", first_failed_test(tests.stdout)
+    finally:
+        source.write_text(text)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default=str(root / "build"))
+    parser.add_argument("--list", default=str(root / "tests/mutations.txt"))
+    parser.add_argument("--only", default="")
+    parser.add_argument("--ctest-args", default="")
+    options = parser.parse_args()
+    build = Path(options.build)
+    faults = parse_list(Path(options.list))
+    if options.only:
+        wanted = {int(n) for n in options.only.split(",")}
+        faults = [f for f in faults if f[0] in wanted]
+
+    results = {}
+    for fault in faults:
+        started = time.monotonic()
+        verdict, detail = check(fault, build, options.ctest_args.split())
+        results.setdefault(verdict, []).append(fault)
+        print(f"line {fault[0]:3}: {verdict:8} {fault[1]}: {fault[2]!r} -> {fault[3]!r}"
+              f" {detail} ({time.monotonic() - started:.0f} s)", flush=True)
+    run(["cmake", "--build", str(build)], root)
+
+    killed = len(results.get("killed", []))
+    survived = results.get("survived", [])
+    counted = killed + len(survived)
+    print(f"\nkilled {killed} of {counted} faults that compiled"
+          f" ({len(results.get('no-build', []))} did not compile,"
+          f" {len(results.get('stale', []))} stale)")
+    for fault in survived:
+        print(f"SURVIVED line {fault[0]}: {fault[1]}: {fault[2]!r} -> {fault[3]!r}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
