@@ -6,14 +6,14 @@
 
 #include "app/startup.h"
 #include "chrome/basewindow.h"
+#include "chrome/customization.h"
 #include "console/selectdownloadfolder.h"
 
 int runLauncher(int argc, char *argv[], const std::function<void(BaseWindow &)> &shown)
 {
     prepareProcessForWebAndQuick();
     QApplication app(argc, argv);
-    QGuiApplication::setWindowIcon(
-        QIcon(QCoreApplication::applicationDirPath() + QLatin1String("/customization/Tessan.ico")));
+    QGuiApplication::setWindowIcon(QIcon(Customization::filePath(Customization::IconFile)));
     registerSelectDownloadFolderType();
 
     QTranslator translator;
