@@ -54,7 +54,10 @@ else()
         message(WARNING "The installed launcher finds its sample customization folder only "
                         "with the default bin and share install folders")
     endif()
-    install(DIRECTORY ${source_root}/customization DESTINATION ${CMAKE_INSTALL_DATADIR}/${MODELSERIES_PACKAGE})
+    install(DIRECTORY ${source_root}/customization
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/${MODELSERIES_PACKAGE})
+    # Every library comes from the system's library folders.
+    set_target_properties(model-series PROPERTIES INSTALL_RPATH "")
 
     configure_file(${packaging_dir}/linux/app.desktop.in
                    ${packaging_out}/${MODELSERIES_APP_ID}.desktop @ONLY)
@@ -113,10 +116,10 @@ set(CPACK_PACKAGE_VENDOR "The Model Series authors")
 set(CPACK_PACKAGE_VERSION ${CMAKE_PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Remote console for networked digital audio mixers")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Searches the local network for the mixers of the Model Series family, lists "
-    "them by name, address and model, and opens the console page that a mixer "
-    "serves inside its own window. A demonstration mixer surface works without "
-    "any device.")
+    "Searches the local network for the mixers of the Model Series family,\n"
+    "lists them by name, address and model, and opens the console page that\n"
+    "a mixer serves inside its own window. A demonstration mixer surface\n"
+    "works without any device.")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${MODELSERIES_HOMEPAGE})
 set(CPACK_RESOURCE_FILE_LICENSE ${source_root}/LICENSE)
 set(CPACK_STRIP_FILES ON)
@@ -130,11 +133,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program loads at run time without linking it, which shlibdeps
 # cannot see: the QML modules of the web view document and the ones they
-# pull in, the web view's web engine backend and its helper process, and a
-# CJK font for the Chinese interface texts.
+# pull in, the web view's web engine backend, and a CJK font for the Chinese
+# interface texts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-layouts, \
 qml6-module-qtquick-templates, qml6-module-qtquick-window, qml6-module-qtqml-workerscript, \
 qml6-module-qtwebview, qml6-module-qtwebengine, qt6-webview-plugins, \
-libqt6webenginecore6-bin, fonts-wqy-microhei | fonts-noto-cjk")
+fonts-wqy-microhei | fonts-noto-cjk")
 include(CPack)
