@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "chrome/basewindow.h"
+#include "chrome/customization.h"
 #include "console/selectdownloadfolder.h"
 #include "console/widget.h"
 
@@ -18,8 +19,7 @@ int runLauncher(int argc, char *argv[], const std::function<void(BaseWindow &)> 
 {
     prepareProcessForWebAndQuick();
     QApplication app(argc, argv);
-    QGuiApplication::setWindowIcon(
-        QIcon(QCoreApplication::applicationDirPath() + QLatin1String("/customization/Tessan.ico")));
+    QGuiApplication::setWindowIcon(QIcon(Customization::filePath(Customization::IconFile)));
     registerSelectDownloadFolderType();
 
     QTranslator translator;

@@ -3,6 +3,8 @@
 #   resources/images/{minimum,maximum,normal,close}_white.png  white 32 x 32 title-bar glyphs
 #   customization/Nav.png                                      1024 x 600 loading picture
 #   customization/Tessan.ico                                   logo, 64/48/32/16 pixels
+#   packaging/icons/model-series-<size>.png                    application icon, rendered
+#   packaging/windows/model-series.ico                         from packaging/icons/model-series.svg
 # The results are committed; run this again after changing a drawing.
 set -euo pipefail
 
@@ -84,4 +86,16 @@ logo+=(-fill 'rgb(69,255,247)' -draw "roundrectangle 50,150 94,176 6,6"
 convert -size 256x256 xc:none "${logo[@]}" PNG32:"$tmp/logo.png"
 convert "$tmp/logo.png" -define icon:auto-resize=64,48,32,16 "$custom/Tessan.ico"
 
-echo "drawn: $images/*_white.png, $custom/Nav.png, $custom/Tessan.ico"
+# ---- Application icon: the same logo as a scalable drawing ----------------
+icons=$root/packaging/icons
+ico_sizes=()
+for size in 16 22 24 32 48 64 128 256 512; do
+    rsvg-convert -w "$size" -h "$size" "$icons/model-series.svg" -o "$tmp/icon-$size.png"
+    # shellcheck disable=SC2046
+    convert "$tmp/icon-$size.png" $(png_out "$icons/model-series-$size.png")
+    case $size in 16 | 24 | 32 | 48 | 64 | 256) ico_sizes+=("$tmp/icon-$size.png") ;; esac
+done
+convert "${ico_sizes[@]}" "$root/packaging/windows/model-series.ico"
+
+echo "drawn: $images/*_white.png, $custom/Nav.png, $custom/Tessan.ico," \
+    "$icons/model-series-*.png, packaging/windows/model-series.ico"

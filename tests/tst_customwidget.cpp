@@ -1,7 +1,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QTemporaryDir>
 
+#include "chrome/customization.h"
 #include "chrome/customwidget.h"
 #include "support/testmain.h"
 
@@ -10,6 +12,13 @@ namespace {
 QString customizationDir()
 {
     return QCoreApplication::applicationDirPath() + QLatin1String("/customization");
+}
+
+// Where a system installation puts the sample folder, seen from its bin/.
+QString installedDir()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                           QLatin1String("/../share/model-series/customization"));
 }
 
 }  // namespace
@@ -29,7 +38,11 @@ private slots:
             QVERIFY(QDir().rename(customizationDir(), savedAside));
         }
     }
-    void cleanup() { QDir(customizationDir()).removeRecursively(); }
+    void cleanup()
+    {
+        QDir(customizationDir()).removeRecursively();
+        QDir(installedDir()).removeRecursively();
+    }
     void cleanupTestCase()
     {
         if (!savedAside.isEmpty())
@@ -39,28 +52,60 @@ private slots:
     void customizationFolder_data()
     {
         QTest::addColumn<QByteArray>("config");  // null: no folder at all
+        QTest::addColumn<bool>("installed");     // under ../share instead of beside
         QTest::addColumn<QString>("title");
-        QTest::newRow("absent") << QByteArray() << "Corvane";
-        QTest::newRow("present") << QByteArray("[App]\nname=Studio Desk\n") << "Studio Desk";
-        QTest::newRow("name present but empty") << QByteArray("[App]\nname=\n") << "";
+        QTest::newRow("absent") << QByteArray() << false << "Corvane";
+        QTest::newRow("present") << QByteArray("[App]\nname=Studio Desk\n") << false
+                                 << "Studio Desk";
+        QTest::newRow("name present but empty") << QByteArray("[App]\nname=\n") << false << "";
+        QTest::newRow("installed") << QByteArray("[App]\nname=Shared\n") << true << "Shared";
     }
     void customizationFolder()
     {
         QFETCH(QByteArray, config);
+        QFETCH(bool, installed);
         const bool folder = !config.isNull();
+        const QString dir = installed ? installedDir() : customizationDir();
         if (folder) {
-            QVERIFY(QDir().mkpath(customizationDir()));
-            QFile ini(customizationDir() + QLatin1String("/config.ini"));
+            QVERIFY(QDir().mkpath(dir));
+            QFile ini(dir + QLatin1String("/config.ini"));
             QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write(config) == config.size());
             ini.close();
             QVERIFY(QFile::copy(QFINDTESTDATA("../customization/Tessan.ico"),
-                                customizationDir() + QLatin1String("/Tessan.ico")));
+                                dir + QLatin1String("/Tessan.ico")));
         }
         customWidget content;
         QTEST(content.findChild<QLabel *>("label_title")->text(), "title");
         QCOMPARE(!content.findChild<QLabel *>("label_logo")->pixmap().isNull(), folder);
         // The folder is only read, never created.
-        QCOMPARE(QDir(customizationDir()).exists(), folder);
+        QCOMPARE(QDir(customizationDir()).exists(), folder && !installed);
+    }
+
+    // A folder beside the executable comes first; an installed launcher
+    // falls back to the sample folder under ../share/model-series.
+    void folderChoice_data()
+    {
+        QTest::addColumn<bool>("beside");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("installedChosen");
+        QTest::newRow("neither") << false << false << false;
+        QTest::newRow("beside only") << true << false << false;
+        QTest::newRow("installed only") << false << true << true;
+        QTest::newRow("both") << true << true << false;
+    }
+    void folderChoice()
+    {
+        QFETCH(bool, beside);
+        QFETCH(bool, installed);
+        QFETCH(bool, installedChosen);
+        const QTemporaryDir root;
+        const QString bin = root.path() + QLatin1String("/bin");
+        const QString besideDir = bin + QLatin1String("/customization");
+        const QString sharedDir = root.path() + QLatin1String("/share/model-series/customization");
+        QVERIFY(QDir().mkpath(bin));
+        QVERIFY(!beside || QDir().mkpath(besideDir));
+        QVERIFY(!installed || QDir().mkpath(sharedDir));
+        QCOMPARE(Customization::folder(bin), installedChosen ? sharedDir : besideDir);
     }
 };
 
