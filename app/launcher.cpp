@@ -20,6 +20,8 @@ int runLauncher(int argc, char *argv[], const std::function<void(BaseWindow &)> 
     prepareProcessForWebAndQuick();
     QApplication app(argc, argv);
     QGuiApplication::setWindowIcon(QIcon(Customization::filePath(Customization::IconFile)));
+    // Ties the window to the installed menu entry (and its icon) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.modelseries.ModelSeries"));
     registerSelectDownloadFolderType();
 
     QTranslator translator;
