@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "console/discovery_protocol.h"
 #include "console/widget.h"
 #include "console/widget_ui.h"
 
@@ -74,11 +75,20 @@ void Widget::refreshTable()
     header->setSectionResizeMode(QHeaderView::Interactive);
 }
 
-void Widget::insertDevice(const DeviceInfo &device)
+bool Widget::insertDevice(const DeviceInfo &device)
 {
     // The first answer for an address wins; later ones never replace it.
-    if (!devices.contains(device.ip))
-        devices.insert(device.ip, device);
+    if (devices.contains(device.ip))
+        return false;
+    // Every record makes every later rebuild longer: a sender claiming
+    // endless addresses must not grow the table without end.
+    if (recordsThisSearch >= discovery::maxRecordsPerSearch) {
+        noteSearchFull();
+        return false;
+    }
+    devices.insert(device.ip, device);
+    ++recordsThisSearch;
+    return true;
 }
 
 void Widget::on_tableView_clicked(const QModelIndex &index)
