@@ -37,6 +37,7 @@ Widget::~Widget()
     delete multicastSocket;
     delete broadcastSocket;
     delete pageSwitchTimer;
+    delete consoleLoadTimer;
     delete ui;
 }
 
@@ -56,6 +57,8 @@ void Widget::initWebView()
     // Mixers sit on the local network: never route to them through a proxy.
     QNetworkProxyFactory::setUseSystemConfiguration(false);
     consoleView->setPage(new QWebEnginePage(&webFlieLoad.profile, consoleView));
+    connect(consoleView->page(), &QWebEnginePage::renderProcessTerminated, this,
+            &Widget::consoleRendererGone);
 
     loadingWidget = new loading();
     auto *loadLayout = new QGridLayout(ui->page_load);
@@ -66,6 +69,11 @@ void Widget::initWebView()
     pageSwitchTimer->setSingleShot(true);
     pageSwitchTimer->setInterval(500);
     connect(pageSwitchTimer, &QTimer::timeout, this, &Widget::timerOut);
+
+    consoleLoadTimer = new QTimer();
+    consoleLoadTimer->setSingleShot(true);
+    consoleLoadTimer->setInterval(consoleLoadTimeoutMs);
+    connect(consoleLoadTimer, &QTimer::timeout, this, &Widget::consoleLoadTimedOut);
 }
 
 void Widget::on_btn_connect_clicked()
@@ -94,17 +102,42 @@ void Widget::on_btn_connect_clicked()
     getNginxFile(address);
     consoleView->setUrl(
         QUrl(QStringLiteral("http://%1/dist/index.html").arg(address), QUrl::TolerantMode));
+    consoleLoadTimer->start();
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_load);
 }
 
 void Widget::loadFinishedSlot(bool ok)
 {
+    consoleLoadTimer->stop();
     if (!ok) {
         loadingWidget->showLoadFailed();
         return;
     }
     if (!pageSwitchTimer->isActive())
         pageSwitchTimer->start();
+}
+
+void Widget::consoleLoadTimedOut()
+{
+    qCDebug(lcConsole) << "widget" << __LINE__ << "Widget: console page not loaded after"
+                       << consoleLoadTimeoutMs << "ms, stopped";
+    loadingWidget->showLoadFailed();
+    consoleView->stop();
+}
+
+// The console's renderer can die at any time: its own script crashes it, its
+// memory runs out (a page that never ends), or the system ends it. The web
+// view then stays blank; show the loading page's failure instead.
+void Widget::consoleRendererGone(QWebEnginePage::RenderProcessTerminationStatus status)
+{
+    if (status == QWebEnginePage::NormalTerminationStatus || consoleView->url().isEmpty())
+        return;
+    qCDebug(lcConsole) << "widget" << __LINE__ << "Widget: console renderer ended, status"
+                       << status;
+    consoleLoadTimer->stop();
+    pageSwitchTimer->stop();
+    loadingWidget->showLoadFailed();
+    ui->stackedWidget->setCurrentWidgetAnimated(ui->page_load);
 }
 
 void Widget::timerOut()

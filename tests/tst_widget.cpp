@@ -1,5 +1,6 @@
 // The connect flow of the main content widget, end to end against the
 // simulated mixer on loopback addresses.
+#include <signal.h>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +19,8 @@ namespace {
 
 const char *const kMixerAddress = "127.0.0.11";
 const char *const kPaddedMixerAddress = "127.000.000.011";
-const char *const kSilentAddress = "127.0.0.12";  // nothing listens there
+const char *const kSilentAddress = "127.0.0.12";     // nothing listens there
+const char *const kStreamingAddress = "127.0.0.13";  // a console page that never ends
 const char *const kFailureText = "Loading failed, please check the network environment.";
 
 QStringList messagesSeen;
@@ -74,8 +76,15 @@ private slots:
         sim.reset(new MixerSim(
             {"--address", kMixerAddress, "--answer", "none", "--name", "Loopback Mixer"}));
         QVERIFY(sim->start());
+        streamingSim.reset(new MixerSim(
+            {"--address", kStreamingAddress, "--answer", "none", "--endless", "console"}));
+        QVERIFY(streamingSim->start());
     }
-    void cleanupTestCase() { sim.reset(); }
+    void cleanupTestCase()
+    {
+        sim.reset();
+        streamingSim.reset();
+    }
 
     void rejectsWhatIsNotAnAddress_data()
     {
@@ -206,6 +215,31 @@ private slots:
         QCOMPARE(console.currentPage(), QStringLiteral("page_load"));
     }
 
+    // The renderer ends (its own script crashed it, its memory ran out, the
+    // system killed it): the loading page comes back with the failure,
+    // whether the console was still loading or already shown.
+    void rendererDies_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("pageWhenKilled");
+        QTest::newRow("console loading") << kStreamingAddress << "page_load";
+        QTest::newRow("console shown") << kMixerAddress << "page_web";
+    }
+    void rendererDies()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, pageWhenKilled);
+        ConsoleUnderTest console;
+        console.widget.show();
+        console.connectTo(address);
+        QTRY_COMPARE_WITH_TIMEOUT(console.currentPage(), pageWhenKilled, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(console.view->page()->renderProcessPid() > 0, 10000);
+        QCOMPARE(::kill(pid_t(console.view->page()->renderProcessPid()), SIGKILL), 0);
+        // Sooner than a console load is given up.
+        QTRY_VERIFY_WITH_TIMEOUT(console.loadingPageShows(kFailureText), 8000);
+        QTRY_COMPARE_WITH_TIMEOUT(console.currentPage(), QStringLiteral("page_load"), 5000);
+    }
+
     void shutsDownCleanlyWithTheConsoleLoaded()
     {
         QProcess child;
@@ -223,6 +257,7 @@ private slots:
 
 private:
     QScopedPointer<MixerSim> sim;
+    QScopedPointer<MixerSim> streamingSim;
 };
 
 // Child mode: load the console, then leave the event loop and tear down the
