@@ -43,6 +43,14 @@ private slots:
         QTest::newRow("absent") << QByteArray() << "Corvane";
         QTest::newRow("present") << QByteArray("[App]\nname=Studio Desk\n") << "Studio Desk";
         QTest::newRow("name present but empty") << QByteArray("[App]\nname=\n") << "";
+        // An unquoted comma makes the INI reader split the value into a list.
+        QTest::newRow("comma") << QByteArray("[App]\nname=Corvane, Inc.\n") << "Corvane, Inc.";
+        QTest::newRow("comma, quoted")
+            << QByteArray("[App]\nname=\"Corvane, Inc.\"\n") << "Corvane, Inc.";
+        QTest::newRow("commas, blanks as written, CR LF")
+            << QByteArray("[Other]\r\nname=x\r\n[App]\r\nname = A ,  B,C \r\n") << "A ,  B,C";
+        QTest::newRow("quoted part, comment, later line wins")
+            << QByteArray("[App]\nname=Old\nname=\"Corvane\", Inc. ; brand\n") << "Corvane, Inc.";
     }
     void customizationFolder()
     {
