@@ -23,6 +23,7 @@ Widget::Widget(QWidget *parent) : QWidget(parent), ui(new Ui::Widget)
     setupTable();
     initDiscovery();
     initWebView();
+    initNavigation();
 }
 
 Widget::~Widget()
@@ -74,10 +75,7 @@ void Widget::on_btn_connect_clicked()
         webHost = new web();
 
     if (text == QLatin1String("demo")) {
-        if (!demoPanel)
-            demoPanel = new demo();
-        demoPanel->show();
-        hide();
+        showDemoPanel();
         return;
     }
     if (!isValidIPv4(text)) {
@@ -89,6 +87,10 @@ void Widget::on_btn_connect_clicked()
     // every URL is built from the plain decimal form of the address.
     const QString address = canonicalIPv4(text);
     getNginxFile(address);
+    stage = PageNavigation::Stage::Loading;
+    // The user may have come back from an earlier load: its failure text
+    // has nothing to say about this one.
+    loadingWidget->restart();
     consoleView->setUrl(
         QUrl(QStringLiteral("http://%1/dist/index.html").arg(address), QUrl::TolerantMode));
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_load);
@@ -96,6 +98,10 @@ void Widget::on_btn_connect_clicked()
 
 void Widget::loadFinishedSlot(bool ok)
 {
+    // A load the user went back from reports its end later: the search page
+    // stays as it is.
+    if (stage == PageNavigation::Stage::Search)
+        return;
     if (!ok) {
         loadingWidget->showLoadFailed();
         return;
@@ -106,6 +112,7 @@ void Widget::loadFinishedSlot(bool ok)
 
 void Widget::timerOut()
 {
+    stage = PageNavigation::Stage::Console;
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_web);
     qCritical() << "widget" << __LINE__ << QStringLiteral("切换页面");
 }
