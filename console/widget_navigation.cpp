@@ -40,8 +40,15 @@ void Widget::reloadConsole()
 
 void Widget::showDemoPanel()
 {
-    if (!demoPanel)
+    if (!demoPanel) {
         demoPanel = new demo();
+        // Closing the panel brings the search page back as it was.
+        connect(demoPanel, &demo::closed, this, &QWidget::show);
+    }
+    // Over the launcher's window, not wherever the system puts new windows.
+    QRect frame = demoPanel->frameGeometry();
+    frame.moveCenter(window()->frameGeometry().center());
+    demoPanel->move(frame.topLeft());
     demoPanel->show();
     hide();
 }
