@@ -19,8 +19,8 @@ QString folder(const QString &appDir);
 
 QString filePath(File file);
 
-// The title-bar name: "App/name" when the key is present (even if empty),
-// "Corvane" otherwise.
+// The title-bar name: "App/name" as written, commas included, when the key
+// is present (even if empty), "Corvane" otherwise.
 QString displayName();
 
 }  // namespace Customization

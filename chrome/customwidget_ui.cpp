@@ -145,6 +145,11 @@ void customWidget::setupPageArea()
     scrollAreaWidgetContents_3->setObjectName("scrollAreaWidgetContents_3");
     scrollAreaWidgetContents_3->setGeometry(0, 0, 1024, 600);
     scrollAreaWeb->setWidget(scrollAreaWidgetContents_3);
+    // The main content lies over the scroll area and hides itself while the
+    // demo panel is open: what shows through then is the window's own dark
+    // grey, not the light default of a scroll area.
+    scrollAreaWeb->viewport()->setAutoFillBackground(false);
+    scrollAreaWidgetContents_3->setAutoFillBackground(false);
 
     gridLayout_7->addWidget(scrollAreaWeb, 0, 0);
     stackedWidget->addWidget(PageWeb);

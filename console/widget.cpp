@@ -23,6 +23,7 @@ Widget::Widget(QWidget *parent) : QWidget(parent), ui(new Ui::Widget)
     setupTable();
     initDiscovery();
     initWebView();
+    initNavigation();
 }
 
 Widget::~Widget()
@@ -85,10 +86,7 @@ void Widget::on_btn_connect_clicked()
         webHost = new web();
 
     if (text == QLatin1String("demo")) {
-        if (!demoPanel)
-            demoPanel = new demo();
-        demoPanel->show();
-        hide();
+        showDemoPanel();
         return;
     }
     if (!isValidIPv4(text)) {
@@ -100,6 +98,10 @@ void Widget::on_btn_connect_clicked()
     // every URL is built from the plain decimal form of the address.
     const QString address = canonicalIPv4(text);
     getNginxFile(address);
+    stage = PageNavigation::Stage::Loading;
+    // The user may have come back from an earlier load: its failure text
+    // has nothing to say about this one.
+    loadingWidget->restart();
     consoleView->setUrl(
         QUrl(QStringLiteral("http://%1/dist/index.html").arg(address), QUrl::TolerantMode));
     consoleLoadTimer->start();
@@ -109,6 +111,10 @@ void Widget::on_btn_connect_clicked()
 void Widget::loadFinishedSlot(bool ok)
 {
     consoleLoadTimer->stop();
+    // A load the user went back from reports its end later: the search page
+    // stays as it is.
+    if (stage == PageNavigation::Stage::Search)
+        return;
     if (!ok) {
         loadingWidget->showLoadFailed();
         return;
@@ -130,18 +136,22 @@ void Widget::consoleLoadTimedOut()
 // view then stays blank; show the loading page's failure instead.
 void Widget::consoleRendererGone(QWebEnginePage::RenderProcessTerminationStatus status)
 {
-    if (status == QWebEnginePage::NormalTerminationStatus || consoleView->url().isEmpty())
+    // Left behind on the search page, a console that dies has nothing to show.
+    if (status == QWebEnginePage::NormalTerminationStatus || consoleView->url().isEmpty() ||
+        stage == PageNavigation::Stage::Search)
         return;
     qCDebug(lcConsole) << "widget" << __LINE__ << "Widget: console renderer ended, status"
                        << status;
     consoleLoadTimer->stop();
     pageSwitchTimer->stop();
     loadingWidget->showLoadFailed();
+    stage = PageNavigation::Stage::Loading;
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_load);
 }
 
 void Widget::timerOut()
 {
+    stage = PageNavigation::Stage::Console;
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_web);
     qCCritical(lcConsole) << "widget" << __LINE__ << QStringLiteral("切换页面");
 }

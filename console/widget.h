@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "console/deviceinfo.h"
+#include "console/pagenavigation.h"
 #include "console/webflieload.h"
 
 class QNetworkAccessManager;
@@ -79,6 +80,13 @@ private:
     void getNginxFile(QString ip);
     void handleConfigReply(QNetworkReply *reply);
 
+    // The ways back to the search page, and the console's reload
+    // (widget_navigation.cpp).
+    void initNavigation();
+    void returnToSearch();
+    void reloadConsole();
+    void showDemoPanel();
+
     Ui::Widget *ui;
     QStandardItemModel deviceModel;
     QUdpSocket *multicastSocket = nullptr;
@@ -109,4 +117,7 @@ private:
     loading *loadingWidget = nullptr;
     QTimer *pageSwitchTimer = nullptr;
     QTimer *consoleLoadTimer = nullptr;
+    // The page the user is on or is being taken to. Load reports that arrive
+    // on the search page belong to a load the user has left.
+    PageNavigation::Stage stage = PageNavigation::Stage::Search;
 };

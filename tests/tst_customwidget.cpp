@@ -59,6 +59,17 @@ private slots:
                                  << "Studio Desk";
         QTest::newRow("name present but empty") << QByteArray("[App]\nname=\n") << false << "";
         QTest::newRow("installed") << QByteArray("[App]\nname=Shared\n") << true << "Shared";
+        // An unquoted comma makes the INI reader split the value into a list.
+        QTest::newRow("comma") << QByteArray("[App]\nname=Corvane, Inc.\n") << false
+                               << "Corvane, Inc.";
+        QTest::newRow("comma, quoted")
+            << QByteArray("[App]\nname=\"Corvane, Inc.\"\n") << false << "Corvane, Inc.";
+        QTest::newRow("commas, blanks as written, CR LF")
+            << QByteArray("[Other]\r\nname=x\r\n[App]\r\nname = A ,  B,C \r\n") << false
+            << "A ,  B,C";
+        QTest::newRow("quoted part, comment, later line wins")
+            << QByteArray("[App]\nname=Old\nname=\"Corvane\", Inc. ; brand\n") << false
+            << "Corvane, Inc.";
     }
     void customizationFolder()
     {
