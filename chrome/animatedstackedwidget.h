@@ -41,7 +41,7 @@ private:
         QPixmap picture;
     };
 
-    static QPixmap renderPage(QWidget *page);
+    static QPixmap renderPage(QWidget *page, qreal ratio);
     QPixmap slidePicture(QWidget *page);
     void endSlidePictures();
 

@@ -1,5 +1,6 @@
 #include "chrome/customwidget_ui.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -164,6 +165,14 @@ void customWidget::retranslateUi(QWidget *)
     toolMinimum->setText(QString());
     toolResize->setText(QString());
     toolClose->setText(QString());
+    // The buttons show only glyphs: their names are for tool tips and screen
+    // readers. The resize button's follows the window state.
+    const QString minimize = QCoreApplication::translate("customWidget", "Minimize");
+    toolMinimum->setToolTip(minimize);
+    toolMinimum->setAccessibleName(minimize);
+    const QString close = QCoreApplication::translate("customWidget", "Close");
+    toolClose->setToolTip(close);
+    toolClose->setAccessibleName(close);
 }
 
 }  // namespace Ui

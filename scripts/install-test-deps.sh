@@ -17,6 +17,9 @@ packages=(
   # window lookup and clicks for the try-out script's screenshot; python3
   # also drives the benchmarks.
   python3 libxtst6 xdotool
+  # A real window manager and its remote control for the window tests
+  # (tests/wm/run-under-wm.sh), on the virtual display above.
+  openbox wmctrl
   # The libFuzzer targets (scripts/run-fuzzers.sh). The sanitizer build needs
   # nothing more than g++.
   clang-14 libclang-rt-14-dev

@@ -1,10 +1,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "chrome/customization.h"
 #include "chrome/customwidget.h"
+#include "support/childrow.h"
 #include "support/testmain.h"
 
 namespace {
@@ -117,6 +119,65 @@ private slots:
         QVERIFY(!beside || QDir().mkpath(besideDir));
         QVERIFY(!installed || QDir().mkpath(sharedDir));
         QCOMPARE(Customization::folder(bin), installedChosen ? sharedDir : besideDir);
+    }
+
+    // The buttons show only glyphs; their names serve tool tips and screen
+    // readers, the resize button's naming what its next click does.
+    void buttonNames_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("maximised");  // -1: left as built
+        QTest::addColumn<QString>("name");
+        QTest::newRow("minimise") << "toolMinimum" << -1 << "Minimize";
+        QTest::newRow("close") << "toolClose" << -1 << "Close";
+        QTest::newRow("resize, normal") << "toolResize" << 0 << "Maximize";
+        QTest::newRow("resize, maximised") << "toolResize" << 1 << "Restore";
+        QTest::newRow("resize, restored") << "toolResize" << 2 << "Maximize";
+    }
+    void buttonNames()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, maximised);
+        customWidget content;
+        if (maximised >= 0)
+            content.updateResizeIcon(maximised == 1);
+        if (maximised == 2)
+            content.updateResizeIcon(false);
+        const auto *widget = content.findChild<QPushButton *>(button);
+        QTEST(widget->toolTip(), "name");
+        QTEST(widget->accessibleName(), "name");
+    }
+
+    // On a scaled screen the title-bar pictures bring a pixel for every
+    // device pixel instead of being enlarged. Runs on a screen of that scale.
+    void picturesOnScaledScreens_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("150 %") << 1.5;
+        QTest::newRow("200 %") << 2.0;
+    }
+    void picturesOnScaledScreens()
+    {
+        QFETCH(qreal, ratio);
+        if (!inRowChild()) {
+            QProcessEnvironment added;
+            added.insert("QT_SCALE_FACTOR", QString::number(ratio));
+            QString output;
+            QVERIFY2(rowPassesInChild(added, &output), qPrintable(output));
+            return;
+        }
+        QCOMPARE(qApp->devicePixelRatio(), ratio);
+        customWidget content;
+        for (bool maximised : {false, true}) {
+            content.updateResizeIcon(maximised);
+            const auto *resize = content.findChild<QPushButton *>("toolResize");
+            QCOMPARE(resize->icon().pixmap(resize->iconSize(), ratio).devicePixelRatio(), ratio);
+        }
+        // The pictures that the other two buttons draw, found the same way.
+        for (const char *name : {"minimum", "close"}) {
+            const QIcon picture(QStringLiteral(":/images/%1_white.png").arg(QLatin1String(name)));
+            QCOMPARE(picture.pixmap(QSize(20, 20), ratio).devicePixelRatio(), ratio);
+        }
     }
 };
 
