@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(dirname "$0")
 
 packages=(
-  # The tests that search build network namespaces (tests/lan/run-in-lan.sh);
+  # The tests that search build network namespaces (tools/test-lan/run-in-lan.sh);
   # so do the try-out script and the benchmarks.
   iproute2
   # A virtual display for the screenshot scripts and the benchmarks.
@@ -18,7 +18,7 @@ packages=(
   # also drives the benchmarks.
   python3 libxtst6 xdotool
   # A real window manager and its remote control for the window tests
-  # (tests/wm/run-under-wm.sh), on the virtual display above.
+  # (tools/test-wm/run-under-wm.sh), on the virtual display above.
   openbox wmctrl
   # The libFuzzer targets (scripts/run-fuzzers.sh). The sanitizer build needs
   # nothing more than g++.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, in build-bench) and prints one table of
 # figures, launcher against floor. Everything runs inside a private LAN of
-# network namespaces that this script builds (tests/lan/run-in-lan.sh) and
+# network namespaces that this script builds (tools/test-lan/run-in-lan.sh) and
 # removes again, also on failure: the launcher's namespace, where the
 # loopback figures are taken and the launcher searches, and one namespace
 # with 254 simulated mixers for the search burst. A virtual X display
@@ -21,7 +21,7 @@ cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DBUILD_BENCHMARKS=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-bench -j2 --target bench_floor bench_launcher bench_parse mixer-sim >/dev/null
 
-LAN_SOURCE_ONLY=1 source tests/lan/run-in-lan.sh
+LAN_SOURCE_ONLY=1 source tools/test-lan/run-in-lan.sh
 trap lan_destroy EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM

@@ -33,7 +33,7 @@ fi
 sim=$PWD/build/tools/mixer-sim/mixer-sim
 launcher=$PWD/build/model-series
 
-LAN_SOURCE_ONLY=1 source tests/lan/run-in-lan.sh
+LAN_SOURCE_ONLY=1 source tools/test-lan/run-in-lan.sh
 workdir=$(mktemp -d)
 cleanup() {
     lan_destroy

@@ -54,9 +54,8 @@ bool MixerSim::start(int timeoutMs)
         if (output.contains(readyLine + '\n'))
             return true;
     }
-    collectErrors();
     qWarning().noquote() << "MixerSim: not ready:" << arguments.join(QLatin1Char(' ')) << "\n"
-                         << QString::fromLocal8Bit(errors);
+                         << QString::fromLocal8Bit(process.readAllStandardError());
     stop();
     return false;
 }
@@ -70,38 +69,6 @@ void MixerSim::stop()
         process.kill();
         process.waitForFinished(5000);
     }
-    collectErrors();
-}
-
-bool MixerSim::isRunning() const
-{
-    return process.state() != QProcess::NotRunning;
-}
-
-qint64 MixerSim::processId() const
-{
-    return process.processId();
-}
-
-int MixerSim::exitCode() const
-{
-    return process.exitCode();
-}
-
-QProcess::ExitStatus MixerSim::exitStatus() const
-{
-    return process.exitStatus();
-}
-
-QByteArray MixerSim::standardError()
-{
-    collectErrors();
-    return errors;
-}
-
-void MixerSim::collectErrors()
-{
-    errors += process.readAllStandardError();
 }
 
 QByteArray expectedDownloadBytes(qint64 size)

@@ -17,27 +17,18 @@ public:
 
     // Launches the simulator and waits until it reports that every socket
     // listens. False when it fails to start or exits first; its standard
-    // error is then logged with qWarning.
+    // error is then logged.
     bool start(int timeoutMs = 15000);
 
     // Terminates the simulator (SIGTERM, then SIGKILL after a grace period).
     void stop();
 
-    bool isRunning() const;
-    qint64 processId() const;
-    // Exit code after stop() or after the simulator ended by itself.
-    int exitCode() const;
-    QProcess::ExitStatus exitStatus() const;
-    // Everything the simulator wrote to standard error so far.
-    QByteArray standardError();
+    bool isRunning() const { return process.state() != QProcess::NotRunning; }
 
 private:
-    void collectErrors();
-
     QStringList arguments;
     QString networkNamespace;
     QProcess process;
-    QByteArray errors;
 };
 
 // The bytes the simulator serves as a download (and as huge or endless

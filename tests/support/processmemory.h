@@ -28,7 +28,3 @@ constexpr int memoryOverheadFactor()
     return 1;
 #endif
 }
-
-// Resident size of this process plus every process below it (the web
-// engine's renderer and helpers, for instance), in KiB.
-qint64 treeResidentKiB();

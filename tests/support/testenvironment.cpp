@@ -1,7 +1,5 @@
 #include <unistd.h>
-#include <QByteArray>
-#include <QDir>
-#include <cstdlib>
+#include <QTemporaryDir>
 
 #include "support/testmain.h"
 
@@ -11,8 +9,8 @@ void prepareTestEnvironment()
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-
-    QByteArray home = QDir::tempPath().toLocal8Bit() + "/launcher-test-home-XXXXXX";
-    if (mkdtemp(home.data()))
-        qputenv("HOME", home);
+    // Removed again when the process ends.
+    static QTemporaryDir home(QDir::tempPath() + QLatin1String("/launcher-test-home-XXXXXX"));
+    if (home.isValid())
+        qputenv("HOME", home.path().toLocal8Bit());
 }

@@ -45,9 +45,3 @@ QList<RecordedDatagram> readDatagramRecord(const QString &path, bool *ok)
     }
     return datagrams;
 }
-
-qsizetype countTo(const QList<RecordedDatagram> &datagrams, const QString &destination)
-{
-    return std::count_if(datagrams.cbegin(), datagrams.cend(),
-                         [&](const RecordedDatagram &d) { return d.destination == destination; });
-}

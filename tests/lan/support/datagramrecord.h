@@ -17,6 +17,3 @@ struct RecordedDatagram
 // ("<destination> <sender>:<port> <payload as hex>"). A line that does not
 // have that form makes the whole read fail (an empty list and ok == false).
 QList<RecordedDatagram> readDatagramRecord(const QString &path, bool *ok = nullptr);
-
-// How many recorded datagrams went to the given destination address.
-qsizetype countTo(const QList<RecordedDatagram> &datagrams, const QString &destination);
