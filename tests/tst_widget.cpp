@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkReply>
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
@@ -98,6 +99,7 @@ private slots:
         QTEST(console.status->text(), "status");
         QCOMPARE(console.page(), QStringLiteral("page_search"));
         QVERIFY(console.view->url().isEmpty());
+        QVERIFY(!console.widget.findChild<QNetworkReply *>());  // no configuration fetch
     }
 
     // The loading page first; the console once it has loaded, after the

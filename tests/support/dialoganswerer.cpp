@@ -1,20 +1,13 @@
 #include "support/dialoganswerer.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 
-DialogAnswerer::DialogAnswerer(QObject *parent) : QObject(parent)
+DialogAnswerer::DialogAnswerer()
 {
-    pollTimer.setInterval(20);
     connect(&pollTimer, &QTimer::timeout, this, &DialogAnswerer::poll);
-    pollTimer.start();
-}
-
-void DialogAnswerer::queueFolderAnswer(const QString &folder)
-{
-    folderAnswers.append(folder);
+    pollTimer.start(20);
 }
 
 void DialogAnswerer::poll()
@@ -23,33 +16,17 @@ void DialogAnswerer::poll()
     // A dialog that was answered may stay up until its event loop returns.
     if (!modal || modal == lastAnswered)
         return;
-    if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-        lastAnswered = modal;
-        answerFolderPrompt(dialog);
-    } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-        lastAnswered = modal;
-        messageBoxes.append({box->windowTitle(), box->text()});
-        if (QAbstractButton *ok = box->button(QMessageBox::Ok))
-            ok->click();
-        else
-            box->reject();
+    lastAnswered = modal;
+    if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+        messages << box->text();
+        box->done(QMessageBox::Ok);
+    } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+        promptStartFolders << dialog->directory().absolutePath();
+        const QString answer = folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+        if (answer.isEmpty())
+            return dialog->reject();
+        dialog->setDirectory(answer);
+        // Through QDialog, as the dialog's own button would: QFileDialog hides its override.
+        static_cast<QDialog *>(dialog)->accept();
     }
-}
-
-void DialogAnswerer::answerFolderPrompt(QFileDialog *dialog)
-{
-    FolderPrompt prompt;
-    prompt.caption = dialog->windowTitle();
-    prompt.startFolder = dialog->directory().absolutePath();
-    prompt.options = dialog->options();
-    const QString answer = folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
-    prompt.answered = !answer.isEmpty();
-    folderPrompts.append(prompt);
-    if (answer.isEmpty()) {
-        dialog->reject();
-        return;
-    }
-    dialog->setDirectory(answer);
-    // Through QDialog, as the dialog's own button would: QFileDialog hides its override.
-    static_cast<QDialog *>(dialog)->accept();
 }

@@ -1,44 +1,25 @@
 #pragma once
 
-#include <QFileDialog>
-#include <QList>
-#include <QObject>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
 // Answers the modal dialogs opened by static helpers such as
 // QFileDialog::getExistingDirectory and QMessageBox::information, the way a
-// user would, and records what each of them showed. Folder prompts take the
-// queued answers in order: a path is chosen and confirmed, an empty string
-// cancels. A prompt with no queued answer is cancelled, so a test never hangs.
+// user would, and records what they showed. Folder prompts take the queued
+// answers in order: a folder is chosen and confirmed, an empty string (or no
+// answer left) cancels. Message boxes are confirmed.
 class DialogAnswerer : public QObject
 {
-    Q_OBJECT
 public:
-    struct FolderPrompt
-    {
-        QString caption;
-        QString startFolder;
-        QFileDialog::Options options;
-        bool answered = false;
-    };
-    struct MessageBox
-    {
-        QString title;
-        QString text;
-    };
+    DialogAnswerer();
+    void queueFolderAnswer(const QString &folder) { folderAnswers << folder; }
 
-    explicit DialogAnswerer(QObject *parent = nullptr);
-
-    void queueFolderAnswer(const QString &folder);
-
-    QList<FolderPrompt> folderPrompts;
-    QList<MessageBox> messageBoxes;
+    QStringList promptStartFolders;  // where each folder prompt opened
+    QStringList messages;            // the text of each message box
 
 private:
     void poll();
-    void answerFolderPrompt(QFileDialog *dialog);
 
     QTimer pollTimer;
     QStringList folderAnswers;
