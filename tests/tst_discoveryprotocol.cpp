@@ -41,11 +41,7 @@ private slots:
         one("usable ethernet", ethernet("eth0", "10.0.0.2", "10.0.0.255"), "0 10.0.0.255");
         one("VMware adapter",
             ethernet("VMware Network Adapter VMnet8", "192.168.8.1", "192.168.8.255"), "");
-        one("vmware in lower case is used", ethernet("vmware0", "192.168.8.1", "192.168.8.255"),
-            "0 192.168.8.255");
         one("Loopback adapter", ethernet("Npcap Loopback Adapter", "10.1.1.1", "10.1.1.255"), "");
-        one("loopback in lower case is used", ethernet("loopback-br", "10.1.1.1", "10.1.1.255"),
-            "0 10.1.1.255");
         one("not running", ethernet("eth0", "10.0.0.2", "10.0.0.255", QNetworkInterface::IsUp), "");
         one("loopback flag",
             ethernet("eth0", "10.0.0.2", "10.0.0.255", runningUp | QNetworkInterface::IsLoopBack),
@@ -83,19 +79,11 @@ private slots:
         row("typical", "DIGITAL_MIXER_DLNA|Name=A|Ip=10.0.0.5|Mode=B|", "A|10.0.0.5|B");
         row("four fields", "DIGITAL_MIXER_DLNA|Name=A|Ip=10.0.0.5|Mode=B");
         row("six fields", "DIGITAL_MIXER_DLNA|Name=A|Ip=10.0.0.5|Mode=B||");
-        row("last field with text", "DIGITAL_MIXER_DLNA|Name=A|Ip=10.0.0.5|Mode=B|v2",
-            "A|10.0.0.5|B");
         row("key without value", "DIGITAL_MIXER_DLNA|Name=|Ip=10.0.0.5|Mode=B|");
-        row("values not trimmed", "DIGITAL_MIXER_DLNA|Name= Desk 1 |Ip=10.0.0.5 |Mode=X32|",
-            " Desk 1 |10.0.0.5 |X32");
         row("keys swapped", "DIGITAL_MIXER_DLNA|Ip=10.0.0.5|Name=A|Mode=B|");
-        row("key not at the start, cut by position",
-            "DIGITAL_MIXER_DLNA|xName=A|Ip=10.0.0.5|Mode=B|", "=A|10.0.0.5|B");
         row("marker not first", "hello DIGITAL_MIXER_DLNA|Name=A|Ip=10.0.0.5|Mode=B|",
             "A|10.0.0.5|B");
         row("marker in lower case", "digital_mixer_dlna|Name=A|Ip=10.0.0.5|Mode=B|");
-        row("utf-8 name", "DIGITAL_MIXER_DLNA|Name=\xe8\xb0\x83\xe9\x9f\xb3|Ip=1.2.3.4|Mode=B|",
-            QString::fromUtf8("\u8c03\u97f3|1.2.3.4|B"));
         row("empty", QByteArray());
     }
     void marker()
@@ -115,12 +103,10 @@ private slots:
         const QByteArray tail = "http://a:8200/rootDesc.xml";
         QTest::newRow("typical") << QByteArray("LOCATION: http://10.0.0.5:8200/rootDesc.xml\r\n")
                                  << true;
-        QTest::newRow("no scheme") << QByteArray("LOCATION: 10.0.0.5:8200/rootDesc.xml") << false;
         QTest::newRow("other port") << QByteArray("http://10.0.0.5:8201/rootDesc.xml") << false;
         QTest::newRow("after a NUL") << QByteArray("x\0http://a:8200/rootDesc.xml", 29) << false;
         QTest::newRow("ends at byte 1024") << QByteArray(1024 - tail.size(), 'x') + tail << true;
         QTest::newRow("ends at byte 1025") << QByteArray(1025 - tail.size(), 'x') + tail << false;
-        QTest::newRow("long datagram") << tail + QByteArray(60000, 'x') << true;
         QTest::newRow("empty") << QByteArray() << false;
     }
     void announcement()
@@ -158,13 +144,9 @@ private slots:
             "<friendlyName>Old</friendlyName><device><friendlyName>New</friendlyName>"
             "<modelName>B</modelName>",
             "New|B");
-        row("entities stay as written",
-            "<device><friendlyName>A &amp; B</friendlyName><modelName>M</modelName>",
-            "A &amp; B|M");
         row("missing model", "<device><friendlyName>A</friendlyName>", "A|");
         row("unclosed name", "<device><friendlyName>A<modelName>M</modelName>", "|M");
-        row("utf-8", "<device><friendlyName>\xc3\x89tage</friendlyName>",
-            QString::fromUtf8("\u00c9tage|"));
+        row("closing tag first", "<device></friendlyName><friendlyName>A</friendlyName>", "A|");
     }
     void description()
     {
