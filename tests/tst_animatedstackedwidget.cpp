@@ -1,8 +1,5 @@
 // The sliding page stack: what a slide shows halfway, on scaled screens and
 // with a web page in it, and where requests during a slide end.
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPainter>
 #include <QWebEngineView>
 
 #include "chrome/animatedstackedwidget.h"

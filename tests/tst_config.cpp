@@ -1,11 +1,5 @@
 // The mixer's configuration: the line rules, and the fetch from a simulated
 // mixer into the settings file.
-#include <QLineEdit>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QPointer>
-#include <QPushButton>
-#include <QSettings>
 
 #include "app/language.h"
 #include "console/configlines.h"

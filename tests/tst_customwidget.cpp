@@ -1,8 +1,5 @@
 // The title bar: the name and logo from the customization folder, where that
 // folder is looked for, its buttons' names and its pictures on scaled screens.
-#include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
 
 #include "chrome/customization.h"
 #include "chrome/customwidget.h"

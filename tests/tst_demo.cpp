@@ -1,12 +1,5 @@
 // The demo panel: meters that move only while it is visible, controls that
 // change nothing but themselves, and the way Connect with "demo" opens it.
-#include <QComboBox>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QSlider>
-#include <QStackedWidget>
-#include <QTabWidget>
 
 #include "app/launcher.h"
 #include "chrome/basewindow.h"

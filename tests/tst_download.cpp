@@ -3,10 +3,6 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <unistd.h>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>

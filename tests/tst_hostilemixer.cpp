@@ -3,12 +3,6 @@
 // never finishes. The launcher's memory stays bounded, its event loop keeps
 // running, the settings file keeps its bytes, the configuration request ends,
 // and the console either loads or is given up and shown as failed.
-#include <QLabel>
-#include <QLineEdit>
-#include <QNetworkReply>
-#include <QPointer>
-#include <QPushButton>
-#include <QStackedWidget>
 
 #include "app/language.h"
 #include "console/widget.h"

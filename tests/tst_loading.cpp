@@ -1,7 +1,5 @@
 // The loading page: its running dots, the failure that stays, and the
 // picture that keeps its proportion.
-#include <QLabel>
-#include <QTimer>
 
 #include "chrome/loading.h"
 #include "support/testmain.h"

@@ -1,7 +1,5 @@
 // The proportional scaler of fixed-geometry forms: geometry and fonts follow
 // the owner's size from what was recorded at the base size.
-#include <QLabel>
-#include <QVBoxLayout>
 
 #include "chrome/proportionalscaler.h"
 #include "support/testmain.h"

@@ -3,12 +3,6 @@
 // is still running, opens the demo panel, and then the user closes the
 // windows. The process must end by itself with exit code 0 and without the
 // web engine's complaint about a profile that goes before its pages.
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QProcess>
-#include <QPushButton>
-#include <QStackedWidget>
-#include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>

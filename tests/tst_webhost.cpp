@@ -1,12 +1,9 @@
 // The QML web view host: the document reports, once per request, whether the
 // page it was told to load came up, and Connect creates one hidden host.
-#include <QLineEdit>
-#include <QPushButton>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickView>
-#include <QTcpServer>
 
 #include "console/web.h"
 #include "console/webviewhandler.h"

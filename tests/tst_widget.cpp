@@ -1,14 +1,6 @@
 // The connect flow of the main content widget, end to end against the
 // simulated mixer on loopback addresses of the run's own.
 #include <signal.h>
-#include <QLabel>
-#include <QLineEdit>
-#include <QNetworkReply>
-#include <QPushButton>
-#include <QSettings>
-#include <QStackedWidget>
-#include <QStandardItemModel>
-#include <QTableView>
 #include <QWebEngineView>
 
 #include "app/language.h"

@@ -1,20 +1,12 @@
 // Searching for mixers in the private test LAN (see run-in-lan.sh): the
 // launcher's Widget in this namespace, simulated mixers in the others, real
 // UDP and HTTP in between.
-#include <QAbstractItemModel>
-#include <QLabel>
-#include <QLineEdit>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QPushButton>
-#include <QTableView>
-#include <QUdpSocket>
 
 #include "console/widget.h"
-#include "lan/support/datagramrecord.h"
 #include "lan/support/lanenvironment.h"
 #include "support/mixersim.h"
 #include "support/processmemory.h"
+#include "support/tablerows.h"
 #include "support/testmain.h"
 
 namespace {
@@ -56,25 +48,29 @@ class TestLanDiscovery : public QObject
     QString status() const { return child<QLabel>("label_status_disp")->text(); }
     QAbstractItemModel *table() const { return child<QTableView>()->model(); }
     void clickSearch() { QTest::mouseClick(child<QPushButton>("btn_search"), Qt::LeftButton); }
-    // Each row as "name|ip|model|status|remark".
-    QStringList rows() const
+    QStringList rows() const { return tableRows(table(), 5); }
+    // What the recording mixer heard so far, each datagram as destination,
+    // sender:port and payload. The last line may still be being written.
+    QList<QByteArrayList> heard() const
     {
-        QStringList out;
-        for (int row = 0; row < table()->rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < 5; ++column)
-                cells << table()->index(row, column).data().toString();
-            out << cells.join(QLatin1Char('|'));
+        QFile file(record);
+        QByteArrayList lines =
+            file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList{""};
+        lines.removeLast();
+        QList<QByteArrayList> datagrams;
+        for (const QByteArray &line : lines) {
+            datagrams << line.split(' ');
+            datagrams.last().last() = QByteArray::fromHex(datagrams.last().last());
         }
-        return out;
+        return datagrams;
     }
     // The launcher's search passes that the recording mixer heard: the
     // datagrams to the broadcast address of 10.77.0.0/24.
     qsizetype passes() const
     {
-        const QList<RecordedDatagram> heard = readDatagramRecord(record);
-        return std::count_if(heard.cbegin(), heard.cend(), [](const RecordedDatagram &d) {
-            return d.destination == QLatin1String("10.77.0.255") && d.payload == expectedSearch;
+        const QList<QByteArrayList> datagrams = heard();
+        return std::count_if(datagrams.cbegin(), datagrams.cend(), [](const QByteArrayList &d) {
+            return d.value(0) == "10.77.0.255" && d.value(2) == expectedSearch;
         });
     }
     QNetworkAccessManager *descriptions() const { return child<QNetworkAccessManager>(); }
@@ -154,14 +150,15 @@ private slots:
         // The tick that ends the search still sends its pass.
         QTRY_COMPARE_WITH_TIMEOUT(passes(), 5, searchMs);
         QTest::qWait(quietMs);
-        QMap<QString, int> sent;
-        for (const RecordedDatagram &datagram : readDatagramRecord(record)) {
-            ++sent[datagram.destination];
-            QCOMPARE(datagram.payload, expectedSearch);
-            QCOMPARE(datagram.senderPort, quint16(45454));
-            QVERIFY2(lan.launcherAddresses.contains(datagram.sender), qPrintable(datagram.sender));
+        QMap<QByteArray, int> sent;
+        for (const QByteArrayList &datagram : heard()) {
+            ++sent[datagram.value(0)];
+            QCOMPARE(datagram.value(2), expectedSearch);
+            const QByteArrayList sender = datagram.value(1).split(':');
+            QVERIFY2(lan.launcherAddresses.contains(sender.first()) && sender.last() == "45454",
+                     datagram.value(1));
         }
-        const QMap<QString, int> expected{
+        const QMap<QByteArray, int> expected{
             {"239.255.255.250", 10}, {"10.77.0.255", 5}, {"10.77.1.255", 5}};
         QCOMPARE(sent, expected);
     }
@@ -286,7 +283,7 @@ private slots:
             QCOMPARE(status(), unavailable);
         }
         QTest::qWait(quietMs);
-        QCOMPARE(readDatagramRecord(record).size(), 0);
+        QCOMPARE(heard().size(), 0);
         QCOMPARE(table()->columnCount(), 5);
     }
 };

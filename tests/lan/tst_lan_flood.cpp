@@ -6,13 +6,6 @@
 // table bounded, end its search and still list the real mixers.
 #include <sys/prctl.h>
 #include <sys/socket.h>
-#include <QAbstractItemModel>
-#include <QNetworkDatagram>
-#include <QProcess>
-#include <QPushButton>
-#include <QTableView>
-#include <QThread>
-#include <QUdpSocket>
 #include <csignal>
 
 #include "console/discoveryprotocol.h"
@@ -21,6 +14,7 @@
 #include "support/eventloopprobe.h"
 #include "support/mixersim.h"
 #include "support/processmemory.h"
+#include "support/tablerows.h"
 #include "support/testmain.h"
 
 namespace {
@@ -77,20 +71,6 @@ class TestLanFlood : public QObject
     LanEnvironment lan;
     QThread observerThread;
     PassObserver *observer = nullptr;
-
-    // Each row as "name|ip|model|status".
-    static QStringList rows(const Widget &widget)
-    {
-        QStringList out;
-        const QAbstractItemModel *model = widget.findChild<QTableView *>()->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < 4; ++column)
-                cells << model->index(row, column).data().toString();
-            out << cells.join(QLatin1Char('|'));
-        }
-        return out;
-    }
 
 private slots:
     void initTestCase()
@@ -164,7 +144,7 @@ private slots:
         // their end belongs to the flood's cost.
         QTest::qWait(4000);
         probe.stop();
-        const QStringList listed = rows(widget);
+        const QStringList listed = tableRows(widget.findChild<QTableView *>()->model(), 4);
         const QString figures = QStringLiteral(
                                     "stall %1 ms over %2 ticks; resident %3 KiB, "
                                     "peak %4 KiB; %5 passes; %6 rows")

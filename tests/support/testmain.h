@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QApplication>
+#include <QtNetwork>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "app/startup.h"
 

@@ -3,9 +3,6 @@
 // by a panel, and maximise and restore done by the window manager itself.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include <QProcess>
-#include <QPushButton>
-#include <QScreen>
 #include <optional>
 
 #include "chrome/basewindow.h"

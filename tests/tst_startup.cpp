@@ -1,0 +1,156 @@
+// The launcher's start-up in a child process under a locale and home folder
+// of the row's: the language it detects and shows, and what becomes of the
+// settings file, also one that cannot be written (as an unprivileged user:
+// root writes anywhere) or was damaged by hand. That file must not be made
+// worse: its bytes stay as they were, or start-up rewrote its own keys into
+// a valid file that keeps everything else it held.
+#include <sys/stat.h>
+
+#include "app/launcher.h"
+#include "chrome/basewindow.h"
+#include "support/filebytes.h"
+#include "support/localechild.h"
+#include "support/testmain.h"
+
+namespace {
+
+const char childArgument[] = "--startup-child";
+// The texts the child reports, as context and source text.
+const char *const shownSources[][2] = {{"Widget", "Connection"},
+                                       {"Widget", "Search"},
+                                       {"Widget", "Modle"},
+                                       {"loading", "Loading..."},
+                                       {"Widget", "Please enter a valid IP address!"}};
+
+// The launcher's own start-up; prints what a user sees, one text a line,
+// after typing something that is not an address, and closes the window.
+int runChild(char *argv[])
+{
+    int childArgc = 1;
+    return runLauncher(childArgc, argv, [](BaseWindow &window) {
+        QTest::keyClicks(window.findChild<QLineEdit *>("lineEdit_ip"), "mixer");
+        QTest::mouseClick(window.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
+        QTextStream(stdout) << QStringList{window.findChild<QLabel *>("label_Top")->text(),
+                                           window.findChild<QPushButton *>("btn_search")->text(),
+                                           window.findChild<QTableView *>()
+                                               ->model()
+                                               ->headerData(2, Qt::Horizontal)
+                                               .toString(),
+                                           window.findChild<QLabel *>("tooltip_text")->text(),
+                                           window.findChild<QLabel *>("label_status_disp")->text()}
+                                   .join('\n');
+        QTimer::singleShot(0, &window, [&window] {
+            QTest::mouseClick(window.findChild<QPushButton *>("toolClose"), Qt::LeftButton);
+        });
+    });
+}
+
+// The same texts as the catalogue of a language ("en", "zh", "tc", "sp") gives them.
+QString expectedTexts(const QString &language)
+{
+    QTranslator catalogue;
+    const bool loaded = catalogue.load(":/Resource/main_widget_" + language + ".qm");
+    QStringList texts;
+    for (const auto &[context, source] : shownSources) {
+        const QString translated = loaded ? catalogue.translate(context, source) : QString();
+        texts << (translated.isEmpty() ? QString::fromUtf8(source) : translated);
+    }
+    return texts.join('\n');
+}
+
+// Every key of an INI file but the language's, as the texts it holds (a
+// value with commas reads as a list, and may be written back as a list of
+// another type).
+QMap<QString, QStringList> otherKeys(const QString &path)
+{
+    QSettings settings(path, QSettings::IniFormat);
+    QMap<QString, QStringList> keys;
+    for (const QString &name : settings.allKeys())
+        if (!name.startsWith("Language/"))
+            keys.insert(name, settings.value(name).toStringList());
+    return keys;
+}
+
+}  // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    // The system locale decides at every start, whatever the file holds from
+    // an earlier run; only English stores a mode of its own.
+    void startUp_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QByteArray>("before");  // null: no file
+        QTest::addColumn<bool>("readOnly");      // folder and file
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("mode");  // empty: not written
+        const auto row = [](const char *tag, const char *locale, const QByteArray &before,
+                            bool readOnly, const char *language, int code, const char *mode) {
+            QTest::newRow(tag) << locale << before << readOnly << language << code << mode;
+        };
+        const QByteArray code7 =
+            "[Language]\nLanguage_enum=7\nLanguage_mode=5\n[Panel]\nkept=yes\n";
+        QByteArray binary;
+        for (int i = 0; i < 4096; ++i)
+            binary += char((i * 97 + 13) % 256);
+        row("English", "en_US.UTF-8", {}, false, "en", 0, "1");
+        row("French over code 7", "fr_FR.UTF-8", code7, false, "en", 0, "5");
+        row("Spanish", "es_ES.UTF-8", {}, false, "sp", 3, "");
+        row("zh_CN", "zh_CN.UTF-8", {}, false, "zh", 1, "");
+        row("zh_TW", "zh_TW.UTF-8", {}, false, "tc", 2, "");
+        // The script decides, not the territory.
+        row("zh_Hant_CN", "zh_Hant_CN.UTF-8", {}, false, "tc", 2, "");
+        // The language shows even where start-up could not store its code.
+        row("folder read-only, no file", "zh_TW.UTF-8", {}, true, "tc", 0, "");
+        row("folder and file read-only", "zh_TW.UTF-8", code7, true, "tc", 0, "");
+        row("garbage text", "zh_TW.UTF-8",
+            "Wed 12 Nov ]] mixer-notes: {gain: +3dB}\n= = =\n[\n;;\nkept\n", false, "tc", 2, "");
+        row("binary", "zh_TW.UTF-8", binary, false, "tc", 2, "");
+    }
+    void startUp()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QByteArray, before);
+        QFETCH(bool, readOnly);
+        QFETCH(QString, language);
+        QFETCH(QString, mode);
+        QTemporaryDir home;
+        const QString documents = home.filePath("Documents");
+        const QString path = documents + "/Model Series.ini";
+        QVERIFY(QDir().mkpath(documents) && (before.isNull() || writeFileBytes(path, before)));
+        QVERIFY(::chmod(qPrintable(home.path()), 0755) == 0);
+        if (readOnly)
+            QVERIFY(::chmod(qPrintable(documents), 0555) == 0);
+        if (readOnly && !before.isNull())
+            QVERIFY(::chmod(qPrintable(path), 0444) == 0);
+        const auto restore = qScopeGuard([&] { ::chmod(qPrintable(documents), 0755); });
+        const QMap<QString, QStringList> keptBefore = otherKeys(path);
+
+        const QByteArray shown = runInLocale(locale, home.path(), childArgument, readOnly);
+        QCOMPARE(QString::fromUtf8(shown), expectedTexts(language));
+        const QByteArray after = fileBytes(path);
+        if (readOnly || (after == before && !before.isNull())) {
+            QVERIFY2(!before.isNull() || !QFile::exists(path), "a file appeared where none can be");
+            QCOMPARE(after, before);
+            return;
+        }
+        QSettings settings(path, QSettings::IniFormat);
+        QCOMPARE(settings.status(), QSettings::NoError);
+        QTEST(settings.value("Language/Language_enum").toInt(), "code");
+        QCOMPARE(settings.value("Language/Language_mode").toString(), mode);
+        QCOMPARE(settings.contains("Language/Language_mode"), !mode.isEmpty());
+        QCOMPARE(otherKeys(path), keptBefore);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc == 2 && qstrcmp(argv[1], childArgument) == 0)
+        return runChild(argv);
+    return runLauncherTests<TestStartup>(argc, argv);
+}
+
+#include "tst_startup.moc"
