@@ -5,14 +5,12 @@
 #include <unistd.h>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
-#include <QWebEngineView>
 
-#include "console/widget.h"
+#include "support/consoleundertest.h"
 #include "support/dialoganswerer.h"
 #include "support/filebytes.h"
 #include "support/mixersim.h"
 #include "support/runaddress.h"
-#include "support/testmain.h"
 
 namespace {
 
@@ -88,11 +86,9 @@ private slots:
         const auto folderOf = [&](const QString &name) {
             return name == "small" ? smallFolder : target.filePath(name);
         };
-        Widget widget;
-        widget.show();
-        auto *view = widget.findChild<QWebEngineView *>();
-        widget.findChild<QLineEdit *>("lineEdit_ip")->setText(runAddress(broken ? 2 : 1));
-        QTest::mouseClick(widget.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
+        ConsoleUnderTest console;
+        QWebEngineView *view = console.view;
+        console.connectTo(runAddress(broken ? 2 : 1));
         QTRY_VERIFY_WITH_TIMEOUT(view->isVisible(), 20000);
         QSignalSpy requested(view->page()->profile(), &QWebEngineProfile::downloadRequested);
         DialogAnswerer answerer;

@@ -5,13 +5,12 @@
 // and the console either loads or is given up and shown as failed.
 
 #include "app/language.h"
-#include "console/widget.h"
+#include "support/consoleundertest.h"
 #include "support/eventloopprobe.h"
 #include "support/filebytes.h"
 #include "support/mixersim.h"
 #include "support/processmemory.h"
 #include "support/runaddress.h"
-#include "support/testmain.h"
 
 namespace {
 
@@ -50,36 +49,30 @@ private slots:
         const QString address = runAddress(20 + ++rowsRun);
         MixerSim mixer(QStringList{"--address", address, "--answer", "none"} + faults);
         QVERIFY(mixer.start());
-        Widget widget;
-        widget.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&widget));
-        auto *stack = widget.findChild<QStackedWidget *>("stackedWidget");
-        auto *text = widget.findChild<QLabel *>("tooltip_text");
+        ConsoleUnderTest console;
         EventLoopProbe probe;
         resetPeakResident();
         const qint64 before = residentKiB();
         probe.start();
 
-        QTest::keyClicks(widget.findChild<QLineEdit *>("lineEdit_ip"), address);
-        QTest::mouseClick(widget.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
+        console.connectTo(address);
         QElapsedTimer sinceConnect;
         sinceConnect.start();
-        QPointer<QNetworkReply> config = widget.findChild<QNetworkReply *>();
+        QPointer<QNetworkReply> config = console.widget.findChild<QNetworkReply *>();
         QVERIFY(config);
         // Refused for its size or given up for its time, it ends either way.
         QTRY_VERIFY_WITH_TIMEOUT(config.isNull(), 60000);
         if (outcome == "console") {
-            QTRY_COMPARE_WITH_TIMEOUT(stack->currentWidget()->objectName(), "page_web", 30000);
+            QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 30000);
         } else if (outcome == "failed") {
-            QTRY_VERIFY_WITH_TIMEOUT(text->text().startsWith("Loading failed"),
+            QTRY_VERIFY_WITH_TIMEOUT(console.loadingText->text().startsWith("Loading failed"),
                                      Widget::consoleLoadTimeoutMs + 30000);
             QVERIFY(sinceConnect.elapsed() > Widget::consoleLoadTimeoutMs * 9 / 10);
         } else {
             QTest::qWait(6000);
-            QVERIFY(!text->text().startsWith("Loading failed"));
+            QVERIFY(!console.loadingText->text().startsWith("Loading failed"));
         }
-        QCOMPARE(stack->currentWidget()->objectName(),
-                 outcome == "console" ? "page_web" : "page_load");
+        QCOMPARE(console.page(), outcome == "console" ? "page_web" : "page_load");
         probe.stop();
         const qint64 growth = peakResidentKiB() - before;
         const QString figures = QStringLiteral("peak +%1 KiB; longest stall %2 ms over %3 ticks")

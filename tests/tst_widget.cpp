@@ -1,13 +1,11 @@
 // The connect flow of the main content widget, end to end against the
 // simulated mixer on loopback addresses of the run's own.
 #include <signal.h>
-#include <QWebEngineView>
 
 #include "app/language.h"
-#include "console/widget.h"
+#include "support/consoleundertest.h"
 #include "support/mixersim.h"
 #include "support/runaddress.h"
-#include "support/testmain.h"
 
 namespace {
 
@@ -17,40 +15,19 @@ const QString mixer = runAddress(11), silent = runAddress(12), streaming = runAd
               hanging = runAddress(14);
 const QString failureText = "Loading failed, please check the network environment.";
 
-struct Console
+// A key sequence such as "Esc" or "Alt+Left", or the mouse's "back button"
+// over the page area, sent to the window as the system would.
+void perform(ConsoleUnderTest &console, const QString &name)
 {
-    Widget widget;
-    QLineEdit *address = widget.findChild<QLineEdit *>("lineEdit_ip");
-    QLabel *status = widget.findChild<QLabel *>("label_status_disp");
-    QLabel *loadingText = widget.findChild<QLabel *>("tooltip_text");
-    QStackedWidget *stack = widget.findChild<QStackedWidget *>("stackedWidget");
-    QWebEngineView *view = widget.findChild<QWebEngineView *>();
-    QSignalSpy loads{view, &QWebEngineView::loadFinished};
-
-    Console()
-    {
-        widget.show();
-        QVERIFY(QTest::qWaitForWindowActive(&widget));
+    QWindow *window = console.widget.windowHandle();
+    if (name == QLatin1String("back button")) {
+        const QPoint middle = console.stack->mapTo(&console.widget, console.stack->rect().center());
+        QTest::mouseClick(window, Qt::BackButton, {}, middle);
+        return;
     }
-    QString page() const { return stack->currentWidget()->objectName(); }
-    void connectTo(const QString &text)
-    {
-        address->setText(text);
-        QTest::mouseClick(widget.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
-    }
-    // A key sequence such as "Esc" or "Alt+Left", or the mouse's "back button"
-    // over the page area, sent to the window as the system would.
-    void gesture(const QString &name)
-    {
-        if (name == QLatin1String("back button")) {
-            const QPoint middle = stack->mapTo(&widget, stack->rect().center());
-            QTest::mouseClick(widget.windowHandle(), Qt::BackButton, {}, middle);
-            return;
-        }
-        const QKeyCombination key = QKeySequence(name)[0];
-        QTest::keyClick(widget.windowHandle(), key.key(), key.keyboardModifiers());
-    }
-};
+    const QKeyCombination key = QKeySequence(name)[0];
+    QTest::keyClick(window, key.key(), key.keyboardModifiers());
+}
 
 }  // namespace
 
@@ -77,8 +54,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("status");
         const QString refusal = "Please enter a valid IP address!";
-        QTest::newRow("empty field: nothing") << ""
-                                              << "";
+        QTest::newRow("empty field: nothing") << QString() << QString();
         QTest::newRow("Demo") << "Demo" << refusal;
         QTest::newRow("part above 255") << "256.1.1.1" << refusal;
         QTest::newRow("trailing blank") << mixer + ' ' << refusal;
@@ -86,10 +62,10 @@ private slots:
     void refusesWhatIsNotAnAddress()
     {
         QFETCH(QString, text);
-        Console console;
+        ConsoleUnderTest console;
         console.connectTo(text);
         QTEST(console.status->text(), "status");
-        QCOMPARE(console.page(), QStringLiteral("page_search"));
+        QCOMPARE(console.page(), "page_search");
         QVERIFY(console.view->url().isEmpty());
         QVERIFY(!console.widget.findChild<QNetworkReply *>());  // no configuration fetch
     }
@@ -109,7 +85,7 @@ private slots:
     void validAddressSlidesToConsole()
     {
         QFETCH(QString, typed);
-        Console console;
+        ConsoleUnderTest console;
         QElapsedTimer sinceLoad;
         QStringList pages;
         qint64 switchedAfter = -1;
@@ -120,7 +96,7 @@ private slots:
         });
         console.connectTo(typed);
         QCOMPARE(console.view->url(), QUrl("http://" + mixer + "/dist/index.html"));
-        QTRY_COMPARE_WITH_TIMEOUT(console.page(), QStringLiteral("page_web"), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 15000);
         QCOMPARE(console.loads.first().first().toBool(), true);
         // On a busy machine the first slide may still run when the switch is
         // asked for, and then ends directly on the console page.
@@ -136,9 +112,9 @@ private slots:
     // cannot hold back the switch that the first one asked for.
     void laterLoadReportsDoNotDelayTheSwitch()
     {
-        Console console;
+        ConsoleUnderTest console;
         console.connectTo(hanging);
-        QTRY_COMPARE_WITH_TIMEOUT(console.page(), QStringLiteral("page_load"), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_load", 15000);
         int reports = 0;
         QTimer repeat;
         connect(&repeat, &QTimer::timeout, this, [&] {
@@ -146,7 +122,7 @@ private slots:
                 emit console.view->loadFinished(true);
         });
         repeat.start(200);
-        QTRY_COMPARE_WITH_TIMEOUT(console.page(), QStringLiteral("page_web"), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 15000);
         QVERIFY2(reports < 15, "the switch waited for the reports to stop");
     }
 
@@ -164,14 +140,14 @@ private slots:
     {
         QFETCH(QString, address);
         QFETCH(QString, pageWhenKilled);
-        Console console;
+        ConsoleUnderTest console;
         console.connectTo(address);
         QTRY_COMPARE_WITH_TIMEOUT(console.page(), pageWhenKilled, 15000);
         QTRY_VERIFY_WITH_TIMEOUT(console.view->page()->renderProcessPid() > 0, 10000);
         QCOMPARE(::kill(pid_t(console.view->page()->renderProcessPid()), SIGKILL), 0);
         // Sooner than a console load is given up.
         QTRY_COMPARE_WITH_TIMEOUT(console.loadingText->text(), failureText, 8000);
-        QTRY_COMPARE_WITH_TIMEOUT(console.page(), QStringLiteral("page_load"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_load", 5000);
     }
 
     // States: "loading" (a load that never ends), "loaded" (the gesture comes
@@ -197,13 +173,13 @@ private slots:
         QFETCH(QString, state);
         QFETCH(QString, gesture);
         QFETCH(QString, outcome);
-        Console console;
+        ConsoleUnderTest console;
         auto *table =
             qobject_cast<QStandardItemModel *>(console.widget.findChild<QTableView *>()->model());
         table->appendRow(new QStandardItem(QStringLiteral("found earlier")));
         if (state == "loaded")
             connect(console.view, &QWebEngineView::loadFinished, &console.widget,
-                    [&] { console.gesture(gesture); });
+                    [&] { perform(console, gesture); });
         const QString address = state == "loading" ? hanging : state == "failed" ? silent : mixer;
         console.connectTo(address);
         const QString page = state == "console" ? "page_web" : "page_load";
@@ -215,10 +191,10 @@ private slots:
             console.view->setFocus();
         const qsizetype loadsBefore = console.loads.count();
         if (state != "loaded")
-            console.gesture(gesture);
+            perform(console, gesture);
 
         if (outcome == "back") {
-            QTRY_COMPARE_WITH_TIMEOUT(console.page(), QStringLiteral("page_search"), 5000);
+            QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_search", 5000);
             // A load still running was stopped; a page that loads again by
             // itself later does not take the user away from the search page.
             QTRY_VERIFY_WITH_TIMEOUT(console.loads.count() > 0, 5000);
@@ -233,7 +209,7 @@ private slots:
         QTest::qWait(1200);
         if (outcome != "back")
             QCOMPARE(console.loads.count(), loadsBefore + (outcome == "reload" ? 1 : 0));
-        QCOMPARE(console.page(), outcome == "back" ? QStringLiteral("page_search") : page);
+        QCOMPARE(console.page(), outcome == "back" ? "page_search" : page);
         QCOMPARE(console.address->text(), address);
         QCOMPARE(table->rowCount(), 1);
     }
@@ -242,28 +218,25 @@ private slots:
     // connects: afresh, with a new configuration fetch and a fresh loading page.
     void returnAfterGoingBackStartsAfresh()
     {
-        Console console;
+        ConsoleUnderTest console;
         console.address->setFocus();
         QTest::keyClicks(console.address, silent);
         QTest::keyClick(console.address, Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(console.loadingText->text(), failureText, 15000);
-        console.gesture("Esc");
-        QTRY_COMPARE_WITH_TIMEOUT(console.page(), QStringLiteral("page_search"), 5000);
+        perform(console, "Esc");
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_search", 5000);
         QCOMPARE(QApplication::focusWidget(), console.address);
 
         QFile::remove(settingsFilePath());
         console.address->selectAll();
         QTest::keyClicks(console.address, hanging);
         QTest::keyClick(console.widget.windowHandle(), Qt::Key_Return);
-        QTRY_COMPARE_WITH_TIMEOUT(console.page(), QStringLiteral("page_load"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_load", 5000);
         QTRY_VERIFY_WITH_TIMEOUT(console.loadingText->text().startsWith("Loading."), 5000);
-        const auto stored = [] {
-            return QSettings(settingsFilePath(), QSettings::IniFormat)
-                .value("Language/Language_enum")
-                .toString()
-                .trimmed();
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(stored(), QStringLiteral("1"), 15000);
+        const QString settings = settingsFilePath();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QSettings(settings, QSettings::IniFormat).value("Language/Language_enum") == "1\r",
+            15000);
     }
 };
 

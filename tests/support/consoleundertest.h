@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWebEngineView>
+
+#include "console/widget.h"
+#include "support/testmain.h"
+
+// The launcher's main content, shown, with the parts a user reaches.
+struct ConsoleUnderTest
+{
+    Widget widget;
+    QLineEdit *address = widget.findChild<QLineEdit *>("lineEdit_ip");
+    QLabel *status = widget.findChild<QLabel *>("label_status_disp");
+    QLabel *loadingText = widget.findChild<QLabel *>("tooltip_text");
+    QStackedWidget *stack = widget.findChild<QStackedWidget *>("stackedWidget");
+    QWebEngineView *view = widget.findChild<QWebEngineView *>();
+    QSignalSpy loads{view, &QWebEngineView::loadFinished};
+
+    ConsoleUnderTest()
+    {
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowActive(&widget));
+    }
+    QString page() const { return stack->currentWidget()->objectName(); }
+    // Types the text into the address field and presses Connect.
+    void connectTo(const QString &text)
+    {
+        address->setText(text);
+        QTest::mouseClick(widget.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
+    }
+};
