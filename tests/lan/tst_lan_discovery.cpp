@@ -2,19 +2,20 @@
 // launcher's Widget in this namespace, simulated mixers in the others, real
 // UDP and HTTP in between.
 
-#include "console/widget.h"
 #include "lan/support/lanenvironment.h"
+#include "support/consoleundertest.h"
+#include "support/costwatch.h"
 #include "support/mixersim.h"
-#include "support/processmemory.h"
 #include "support/tablerows.h"
-#include "support/testmain.h"
 
 namespace {
 
 // The search datagram, spelled out independently of the code that sends it.
-const QByteArray expectedSearch =
-    "M-SEARCH * HTTP/1.1\r\nHOST:239.255.255.250:1900\r\nMAN:\"ssdp:discover\"\r\n"
-    "ST:ssdp:all\r\nMX:3\r\n\r\n";
+const QString searchHex =
+    QByteArray(
+        "M-SEARCH * HTTP/1.1\r\nHOST:239.255.255.250:1900\r\nMAN:\"ssdp:discover\"\r\n"
+        "ST:ssdp:all\r\nMX:3\r\n\r\n")
+        .toHex();
 // A whole search is four one-second ticks; everything waits far longer.
 constexpr int searchMs = 15000;
 // Half a tick longer than one: no pass can hide in it.
@@ -28,7 +29,7 @@ class TestLanDiscovery : public QObject
     LanEnvironment lan;
     QTemporaryDir scratch;
     std::vector<std::unique_ptr<MixerSim>> sims;
-    std::unique_ptr<Widget> widget;
+    std::unique_ptr<ConsoleUnderTest> console;
     QString record;  // of the first mixer started by a test
 
     // A simulated mixer in mixer namespace `ns`; the first of a test records
@@ -40,40 +41,28 @@ class TestLanDiscovery : public QObject
         sims.push_back(std::make_unique<MixerSim>(arguments, lan.mixerNamespaces.value(ns)));
         QVERIFY(sims.back()->start());
     }
-    template <typename T>
-    T *child(const char *name = nullptr) const
-    {
-        return widget->findChild<T *>(QLatin1String(name));
-    }
-    QString status() const { return child<QLabel>("label_status_disp")->text(); }
-    QAbstractItemModel *table() const { return child<QTableView>()->model(); }
-    void clickSearch() { QTest::mouseClick(child<QPushButton>("btn_search"), Qt::LeftButton); }
-    QStringList rows() const { return tableRows(table(), 5); }
-    // What the recording mixer heard so far, each datagram as destination,
-    // sender:port and payload. The last line may still be being written.
-    QList<QByteArrayList> heard() const
+    QString status() const { return console->status->text(); }
+    QStringList rows() const { return tableRows(console->table(), 5); }
+    // The complete lines the recording mixer wrote so far, one a datagram:
+    // "<destination> <sender>:<port> <payload as hex>".
+    QStringList heard() const
     {
         QFile file(record);
-        QByteArrayList lines =
-            file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList{""};
+        QStringList lines =
+            file.open(QIODevice::ReadOnly) ? QString(file.readAll()).split('\n') : QStringList{""};
         lines.removeLast();
-        QList<QByteArrayList> datagrams;
-        for (const QByteArray &line : lines) {
-            datagrams << line.split(' ');
-            datagrams.last().last() = QByteArray::fromHex(datagrams.last().last());
-        }
-        return datagrams;
+        return lines;
     }
     // The launcher's search passes that the recording mixer heard: the
     // datagrams to the broadcast address of 10.77.0.0/24.
     qsizetype passes() const
     {
-        const QList<QByteArrayList> datagrams = heard();
-        return std::count_if(datagrams.cbegin(), datagrams.cend(), [](const QByteArrayList &d) {
-            return d.value(0) == "10.77.0.255" && d.value(2) == expectedSearch;
-        });
+        return heard().filter(QRegularExpression("^10.77.0.255 .* " + searchHex + "$")).size();
     }
-    QNetworkAccessManager *descriptions() const { return child<QNetworkAccessManager>(); }
+    QNetworkAccessManager *descriptions() const
+    {
+        return console->widget.findChild<QNetworkAccessManager *>();
+    }
     qsizetype descriptionsRunning() const
     {
         const auto replies = descriptions()->findChildren<QNetworkReply *>();
@@ -87,13 +76,11 @@ private slots:
     {
         record = scratch.filePath(QTest::currentTestFunction() + QLatin1String(".txt"));
         QFile::remove(record);
-        widget = std::make_unique<Widget>();
-        widget->show();
-        QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+        console = std::make_unique<ConsoleUnderTest>();
     }
     void cleanup()
     {
-        widget.reset();
+        console.reset();
         sims.clear();
     }
 
@@ -119,7 +106,7 @@ private slots:
         QFETCH(QStringList, ways);
         QFETCH(bool, broadcastSocketOnly);
         if (broadcastSocketOnly)
-            child<QUdpSocket>("multicastSocket")->close();
+            console->widget.findChild<QUdpSocket *>("multicastSocket")->close();
         const QList<QStringList> played = {
             {"10.77.0.9", "10.77.0.10"}, {"10.77.0.20", "10.77.0.21"}, {"10.77.0.30"}};
         for (int ns = 0; ns < 3; ++ns) {
@@ -129,7 +116,7 @@ private slots:
                 arguments << "--address" << address;
             startSim(ns, arguments);
         }
-        clickSearch();
+        console->search();
         QCOMPARE(status(), QStringLiteral("Searching..."));
         // Textual order of the addresses: 10.77.0.10 comes before 10.77.0.9.
         const QStringList expected = {
@@ -145,20 +132,21 @@ private slots:
     void searchDatagramsOnTheWire()
     {
         startSim(0, {"--address", "10.77.0.9", "--answer", "none"});
-        clickSearch();
+        console->search();
         QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Search ended!"), searchMs);
         // The tick that ends the search still sends its pass.
         QTRY_COMPARE_WITH_TIMEOUT(passes(), 5, searchMs);
         QTest::qWait(quietMs);
-        QMap<QByteArray, int> sent;
-        for (const QByteArrayList &datagram : heard()) {
-            ++sent[datagram.value(0)];
-            QCOMPARE(datagram.value(2), expectedSearch);
-            const QByteArrayList sender = datagram.value(1).split(':');
-            QVERIFY2(lan.launcherAddresses.contains(sender.first()) && sender.last() == "45454",
-                     datagram.value(1));
+        QMap<QString, int> sent;
+        for (const QString &datagram : heard()) {
+            const QStringList parts = datagram.split(' ');
+            ++sent[parts.value(0)];
+            QCOMPARE(parts.value(2), searchHex);
+            const QString sender = parts.value(1).section(':', 0, 0);
+            QVERIFY2(lan.launcherAddresses.contains(sender) && parts.value(1) == sender + ":45454",
+                     qPrintable(datagram));
         }
-        const QMap<QByteArray, int> expected{
+        const QMap<QString, int> expected{
             {"239.255.255.250", 10}, {"10.77.0.255", 5}, {"10.77.1.255", 5}};
         QCOMPARE(sent, expected);
     }
@@ -181,9 +169,8 @@ private slots:
                                 "--model", "D-1"} +
                         fault);
         QSignalSpy finished(descriptions(), &QNetworkAccessManager::finished);
-        resetPeakResident();
-        const qint64 residentBefore = residentKiB();
-        clickSearch();
+        CostWatch cost;
+        console->search();
         QVERIFY(finished.wait(searchMs));
         const qsizetype sent = passes();
         QTest::qWait(quietMs);
@@ -194,8 +181,7 @@ private slots:
         // Only a good description claims that the search ended well.
         QCOMPARE(status(), fault.isEmpty() ? "Search ended!" : "Searching...");
         // What was read of a body stays far below what the mixer offered.
-        const qint64 growth = peakResidentKiB() - residentBefore;
-        QVERIFY2(residentBefore > 0 && growth < 96 * 1024, qPrintable(QString::number(growth)));
+        QVERIFY2(cost.within(96 * 1024, 60000, 0), qPrintable(cost.figures()));
     }
 
     // A description server that takes the connection and never answers:
@@ -205,9 +191,9 @@ private slots:
     {
         startSim(0, {"--address", "10.77.0.9", "--answer", "announce", "--hang", "description"});
         QSignalSpy finished(descriptions(), &QNetworkAccessManager::finished);
-        clickSearch();
+        console->search();
         QTRY_COMPARE_WITH_TIMEOUT(descriptionsRunning(), 1, searchMs);
-        clickSearch();
+        console->search();
         QTRY_VERIFY_WITH_TIMEOUT(finished.size() == 1 && descriptionsRunning() == 1, searchMs);
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 2, 30000);
         QCOMPARE(descriptionsRunning(), 0);
@@ -216,7 +202,7 @@ private slots:
         // Recovered: the next search lists it.
         sims.clear();
         startSim(0, {"--address", "10.77.0.9", "--answer", "announce", "--name", "Back"});
-        clickSearch();
+        console->search();
         QTRY_COMPARE_WITH_TIMEOUT(rows(), QStringList{"Back|10.77.0.9|SIM-16|No Link|"}, searchMs);
     }
 
@@ -225,14 +211,14 @@ private slots:
     void secondClickMidSearch()
     {
         startSim(0, {"--address", "10.77.0.9", "--answer", "marker-broadcast", "--name", "A"});
-        clickSearch();
+        console->search();
         QTRY_COMPARE_WITH_TIMEOUT(passes(), 2, searchMs);  // first tick
         QCOMPARE(rows().size(), 1);
-        child<QLineEdit>("lineEdit_ip")->setText(QStringLiteral("10.77.0.9"));
-        clickSearch();
-        QCOMPARE(table()->rowCount(), 0);
-        QCOMPARE(table()->columnCount(), 0);
-        QCOMPARE(child<QLineEdit>("lineEdit_ip")->text(), QString());
+        console->address->setText(QStringLiteral("10.77.0.9"));
+        console->search();
+        QCOMPARE(console->table()->rowCount(), 0);
+        QCOMPARE(console->table()->columnCount(), 0);
+        QCOMPARE(console->address->text(), QString());
         QTRY_COMPARE_WITH_TIMEOUT(rows().size(), 1, searchMs);
         QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Search ended!"), searchMs);
         QTRY_COMPARE_WITH_TIMEOUT(passes(), 6, searchMs);
@@ -246,8 +232,8 @@ private slots:
     {
         startSim(0, {"--address", "10.77.0.9", "--answer", "marker-broadcast", "--name", "First",
                      "--model", "M-1"});
-        QSignalSpy rebuilds(table(), &QAbstractItemModel::modelReset);
-        clickSearch();
+        QSignalSpy rebuilds(console->table(), &QAbstractItemModel::modelReset);
+        console->search();
         rebuilds.clear();  // the click's own clearing
         QTRY_COMPARE_WITH_TIMEOUT(passes(), 5, searchMs);
         QTest::qWait(500);
@@ -259,7 +245,7 @@ private slots:
                      "--model", "M-9"});
         startSim(1, {"--address", "10.77.0.20", "--answer", "marker-broadcast", "--name", "Second",
                      "--model", "M-2"});
-        clickSearch();
+        console->search();
         QCOMPARE(rows(), QStringList{});
         const QStringList expected = {"Second|10.77.0.20|M-2|No Link|",
                                       "First|10.77.0.9|M-1|No Link|"};
@@ -270,21 +256,20 @@ private slots:
 
     void discoveryUnavailable()
     {
-        widget.reset();
+        console.reset();
         QUdpSocket blocker;
         QVERIFY(blocker.bind(QHostAddress::AnyIPv4, 45454, QAbstractSocket::DontShareAddress));
         startSim(0, {"--address", "10.77.0.9", "--answer", "none"});
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Failed to bind socket: "));
-        widget = std::make_unique<Widget>();
-        widget->show();
+        console = std::make_unique<ConsoleUnderTest>();
         const QString unavailable = "Discovery unavailable: UDP port 45454 is in use.";
         for (int click = 0; click < 2; ++click) {
-            clickSearch();
+            console->search();
             QCOMPARE(status(), unavailable);
         }
         QTest::qWait(quietMs);
         QCOMPARE(heard().size(), 0);
-        QCOMPARE(table()->columnCount(), 5);
+        QCOMPARE(console->table()->columnCount(), 5);
     }
 };
 

@@ -9,13 +9,11 @@
 #include <csignal>
 
 #include "console/discoveryprotocol.h"
-#include "console/widget.h"
 #include "lan/support/lanenvironment.h"
-#include "support/eventloopprobe.h"
+#include "support/consoleundertest.h"
+#include "support/costwatch.h"
 #include "support/mixersim.h"
-#include "support/processmemory.h"
 #include "support/tablerows.h"
-#include "support/testmain.h"
 
 namespace {
 
@@ -100,9 +98,7 @@ private slots:
              "marker-broadcast,marker-unicast,announce", "--name", "Desk %a", "--model", "V-1"},
             lan.mixerNamespaces.value(1));
         QVERIFY(mixers.start());
-        Widget widget;
-        widget.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        ConsoleUnderTest console;
         // Two in five datagrams are well-formed markers, each claiming an
         // address of its own; the announcements come from addresses nothing
         // in the LAN holds.
@@ -118,14 +114,11 @@ private slots:
             report += sender.readAllStandardOutput();
             return report.contains(line);
         };
-        EventLoopProbe probe;
-        resetPeakResident();
-        const qint64 residentBefore = residentKiB();
         QTRY_VERIFY_WITH_TIMEOUT(reported("flood ready\n"), waitMs);
-        probe.start();
+        CostWatch cost;
         // The search starts in the middle of the flood.
         QTRY_VERIFY_WITH_TIMEOUT(reported("flood progress 30\n"), waitMs);
-        QTest::mouseClick(widget.findChild<QPushButton *>("btn_search"), Qt::LeftButton);
+        console.search();
         QTRY_VERIFY_WITH_TIMEOUT(reported("flood done"), waitMs);
         QVERIFY2(report.contains("flood done sent=" + QByteArray::number(floodCount)),
                  report + sender.readAllStandardError());
@@ -143,22 +136,13 @@ private slots:
         // Requests to the senders that never answer fail within seconds;
         // their end belongs to the flood's cost.
         QTest::qWait(4000);
-        probe.stop();
-        const QStringList listed = tableRows(widget.findChild<QTableView *>()->model(), 4);
-        const QString figures = QStringLiteral(
-                                    "stall %1 ms over %2 ticks; resident %3 KiB, "
-                                    "peak %4 KiB; %5 passes; %6 rows")
-                                    .arg(probe.longestGapMs())
-                                    .arg(probe.ticks())
-                                    .arg(residentBefore)
-                                    .arg(peakResidentKiB())
-                                    .arg(passesSeen)
-                                    .arg(listed.size());
+        cost.stop();
+        const QStringList listed = tableRows(console.table(), 4);
+        const QString figures =
+            cost.figures() +
+            QStringLiteral("; %1 passes; %2 rows").arg(passesSeen).arg(listed.size());
         qInfo().noquote() << figures;
-        QVERIFY2(probe.ticks() > 100 && probe.longestGapMs() < 1000, qPrintable(figures));
-        QVERIFY2(residentBefore > 0 &&
-                     peakResidentKiB() - residentBefore < 96 * 1024 * memoryOverheadFactor(),
-                 qPrintable(figures));
+        QVERIFY2(cost.within(96 * 1024, 1000, 100), qPrintable(figures));
         QVERIFY2(passesSeen <= 5, qPrintable(figures));
 
         // The real mixers are listed, the flood's valid markers filled their

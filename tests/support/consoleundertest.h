@@ -22,6 +22,11 @@ struct ConsoleUnderTest
         QVERIFY(QTest::qWaitForWindowActive(&widget));
     }
     QString page() const { return stack->currentWidget()->objectName(); }
+    QAbstractItemModel *table() const { return widget.findChild<QTableView *>()->model(); }
+    void search()
+    {
+        QTest::mouseClick(widget.findChild<QPushButton *>("btn_search"), Qt::LeftButton);
+    }
     // Types the text into the address field and presses Connect.
     void connectTo(const QString &text)
     {

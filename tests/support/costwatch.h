@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+
+// What a piece of work costs this process, from the watch's construction:
+// how far its resident memory peaked above where it stood (from
+// /proc/self/status), and the longest gap between two ticks of a 5 ms timer
+// on this thread, which anything blocking the event loop stretches.
+class CostWatch : public QObject
+{
+public:
+    CostWatch()
+    {
+        // The peak starts again from the resident size of now.
+        QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+        if (clearRefs.open(QIODevice::WriteOnly))
+            clearRefs.write("5");
+        residentBefore = statusKiB("VmRSS:");
+        connect(&timer, &QTimer::timeout, this, &CostWatch::tick);
+        timer.start(5);
+        clock.start();
+    }
+    // A stall still going on when the watch stops counts as well.
+    void stop()
+    {
+        timer.stop();
+        tick();
+    }
+    // True when the memory grew less than `growthKiB` (more under
+    // AddressSanitizer, which pads allocations) and the loop, having ticked
+    // more than `ticks` times, never stalled for `stallMs`.
+    bool within(qint64 growthKiB, qint64 stallMs, int ticks) const
+    {
+        return residentBefore > 0 && peakGrowthKiB() < growthKiB * memoryFactor &&
+               longestStall < stallMs && count > ticks;
+    }
+    QString figures() const
+    {
+        return QStringLiteral("peak +%1 KiB; longest stall %2 ms over %3 ticks")
+            .arg(peakGrowthKiB())
+            .arg(longestStall)
+            .arg(count);
+    }
+
+private:
+    static qint64 statusKiB(const char *field)
+    {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith(field))
+                return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
+        return -1;
+    }
+    qint64 peakGrowthKiB() const { return statusKiB("VmHWM:") - residentBefore; }
+    void tick()
+    {
+        longestStall = qMax(longestStall, clock.restart());
+        ++count;
+    }
+
+#if defined(__SANITIZE_ADDRESS__)
+    static constexpr int memoryFactor = 4;
+#else
+    static constexpr int memoryFactor = 1;
+#endif
+    QTimer timer;
+    QElapsedTimer clock;
+    qint64 residentBefore = -1;
+    qint64 longestStall = 0;
+    int count = 0;
+};
