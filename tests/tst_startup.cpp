@@ -9,7 +9,6 @@
 #include "app/launcher.h"
 #include "chrome/basewindow.h"
 #include "support/filebytes.h"
-#include "support/localechild.h"
 #include "support/testmain.h"
 
 namespace {
@@ -56,6 +55,35 @@ QString expectedTexts(const QString &language)
         texts << (translated.isEmpty() ? QString::fromUtf8(source) : translated);
     }
     return texts.join('\n');
+}
+
+// Runs this binary's child under `locale` (every other locale variable
+// removed, so that QLocale::system() follows LANG and LC_ALL alone) with HOME
+// at `home`; as the user "nobody" when `unprivileged` and this process is
+// root. Returns the child's standard output; a null array when it did not
+// end well.
+QByteArray runInLocale(const QString &locale, const QString &home, bool unprivileged)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : environment.keys())
+        if (name.startsWith("LC_") || name == "LANGUAGE")
+            environment.remove(name);
+    environment.insert("LANG", locale);
+    environment.insert("LC_ALL", locale);
+    environment.insert("HOME", home);
+    QStringList command{QCoreApplication::applicationFilePath(), childArgument};
+    if (unprivileged && geteuid() == 0)
+        command =
+            QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"} + command;
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(command.takeFirst(), command);
+    if (child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit &&
+        child.exitCode() == 0)
+        return child.readAllStandardOutput();
+    child.kill();
+    qWarning().noquote() << "start-up in" << locale << "failed:" << child.readAllStandardError();
+    return {};
 }
 
 // Every key of an INI file but the language's, as the texts it holds (a
@@ -129,7 +157,7 @@ private slots:
         const auto restore = qScopeGuard([&] { ::chmod(qPrintable(documents), 0755); });
         const QMap<QString, QStringList> keptBefore = otherKeys(path);
 
-        const QByteArray shown = runInLocale(locale, home.path(), childArgument, readOnly);
+        const QByteArray shown = runInLocale(locale, home.path(), readOnly);
         QCOMPARE(QString::fromUtf8(shown), expectedTexts(language));
         const QByteArray after = fileBytes(path);
         if (readOnly || (after == before && !before.isNull())) {

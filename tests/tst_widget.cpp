@@ -70,8 +70,7 @@ private slots:
         QVERIFY(!console.widget.findChild<QNetworkReply *>());  // no configuration fetch
     }
 
-    // The loading page first; the console once it has loaded, after the
-    // page timer: never sooner.
+    // The loading page first; the console once it has loaded.
     void validAddressSlidesToConsole_data()
     {
         QTest::addColumn<QString>("typed");
@@ -98,11 +97,13 @@ private slots:
         QCOMPARE(console.view->url(), QUrl("http://" + mixer + "/dist/index.html"));
         QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 15000);
         QCOMPARE(console.loads.first().first().toBool(), true);
-        // On a busy machine the first slide may still run when the switch is
-        // asked for, and then ends directly on the console page.
+        // The switch waits for the page timer, then slides. On a busy machine
+        // the first slide may still run when the switch is asked for, and then
+        // ends directly on the console page.
         const QStringList slides{"page_load", "page_web"};
         QVERIFY2(pages == slides || pages == slides.mid(1), qPrintable(pages.join(", ")));
-        QVERIFY2(switchedAfter >= 450, qPrintable(QString::number(switchedAfter)));
+        QVERIFY2(switchedAfter >= (pages.size() == 2 ? 900 : 450),
+                 qPrintable(QString::number(switchedAfter)));
         QString pageText;
         console.view->page()->toPlainText([&](const QString &text) { pageText = text; });
         QTRY_VERIFY_WITH_TIMEOUT(pageText.contains(QStringLiteral("Loopback Mixer")), 5000);

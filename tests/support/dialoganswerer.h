@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QPointer>
-#include <QStringList>
-#include <QTimer>
+#include <QtWidgets>
 
 // Answers the modal dialogs opened by static helpers such as
 // QFileDialog::getExistingDirectory and QMessageBox::information, the way a
@@ -12,14 +10,37 @@
 class DialogAnswerer : public QObject
 {
 public:
-    DialogAnswerer();
+    DialogAnswerer()
+    {
+        connect(&pollTimer, &QTimer::timeout, this, &DialogAnswerer::poll);
+        pollTimer.start(20);
+    }
     void queueFolderAnswer(const QString &folder) { folderAnswers << folder; }
 
     QStringList promptStartFolders;  // where each folder prompt opened
     QStringList messages;            // the text of each message box
 
 private:
-    void poll();
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        // A dialog that was answered may stay up until its event loop returns.
+        if (!modal || modal == lastAnswered)
+            return;
+        lastAnswered = modal;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            messages << box->text();
+            box->done(QMessageBox::Ok);
+        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            promptStartFolders << dialog->directory().absolutePath();
+            const QString answer = folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+            if (answer.isEmpty())
+                return dialog->reject();
+            dialog->setDirectory(answer);
+            // Through QDialog, as the dialog's own button would: QFileDialog hides its override.
+            static_cast<QDialog *>(dialog)->accept();
+        }
+    }
 
     QTimer pollTimer;
     QStringList folderAnswers;

@@ -5,70 +5,36 @@
 #include <QDebug>
 #include <csignal>
 
-namespace {
-const QByteArray readyLine = QByteArrayLiteral("mixer-sim ready");
-
-QString simulatorPath()
+MixerSim::MixerSim(const QStringList &arguments, const QString &networkNamespace)
+    : command(QStringList{MIXER_SIM_PATH} + arguments)
 {
-#ifdef MIXER_SIM_PATH
-    return QStringLiteral(MIXER_SIM_PATH);
-#else
-    return {};
-#endif
-}
-}  // namespace
-
-MixerSim::MixerSim(QStringList arguments, QString networkNamespace)
-    : arguments(std::move(arguments)), networkNamespace(std::move(networkNamespace))
-{
+    if (!networkNamespace.isEmpty())
+        command = QStringList{"ip", "netns", "exec", networkNamespace} + command;
 }
 
 MixerSim::~MixerSim()
 {
-    stop();
+    process.terminate();
+    if (!process.waitForFinished(5000))
+        process.kill(), process.waitForFinished(5000);
 }
 
-bool MixerSim::start(int timeoutMs)
+bool MixerSim::start()
 {
-    const QString path = simulatorPath();
-    if (path.isEmpty()) {
-        qWarning("MixerSim: the simulated mixer was not built (Qt HttpServer missing?)");
-        return false;
-    }
     // A test binary killed by a time-out must not leave simulators behind,
     // holding ports and namespaces.
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    if (networkNamespace.isEmpty())
-        process.start(path, arguments);
-    else
-        process.start(QStringLiteral("ip"),
-                      QStringList{"netns", "exec", networkNamespace, path} + arguments);
-
-    const QDeadlineTimer deadline(timeoutMs);
+    process.start(command.first(), command.mid(1));
+    const QDeadlineTimer deadline(15000);
     QByteArray output;
-    while (!deadline.hasExpired()) {
-        if (process.state() == QProcess::NotRunning)
-            break;
-        process.waitForReadyRead(int(qMin<qint64>(deadline.remainingTime(), 200)));
+    while (process.waitForReadyRead(int(deadline.remainingTime()))) {
         output += process.readAllStandardOutput();
-        if (output.contains(readyLine + '\n'))
+        if (output.contains("mixer-sim ready\n"))
             return true;
     }
-    qWarning().noquote() << "MixerSim: not ready:" << arguments.join(QLatin1Char(' ')) << "\n"
-                         << QString::fromLocal8Bit(process.readAllStandardError());
-    stop();
+    qWarning().noquote() << "MixerSim: not ready:" << command.join(' ') << "\n"
+                         << process.readAllStandardError();
     return false;
-}
-
-void MixerSim::stop()
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
 }
 
 QByteArray expectedDownloadBytes(qint64 size)

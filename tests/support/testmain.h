@@ -1,15 +1,24 @@
 #pragma once
 
+#include <unistd.h>
 #include <QtNetwork>
 #include <QtTest>
 #include <QtWidgets>
 
 #include "app/startup.h"
 
-// Points HOME at a fresh temporary folder (so the settings file never lands
-// in a real home), selects the offscreen platform unless one is chosen, and
-// lets the web engine start as root.
-void prepareTestEnvironment();
+// Points HOME at a fresh temporary folder, removed again at exit (so the
+// settings file never lands in a real home), selects the offscreen platform
+// unless one is chosen, and lets the web engine start as root.
+inline void prepareTestEnvironment()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    static QTemporaryDir home(QDir::tempPath() + "/launcher-test-home-XXXXXX");
+    qputenv("HOME", home.path().toLocal8Bit());
+}
 
 // Runs a QtTest object in a process prepared the way the launcher prepares
 // its own: web engine widgets and Qt Quick views need settings made before
