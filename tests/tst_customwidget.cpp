@@ -1,5 +1,5 @@
-// The title bar: the name and logo from the customization folder, where that
-// folder is looked for, its buttons' names and its pictures on scaled screens.
+// The title bar: the name and logo from the customization folder, and where
+// that folder is looked for.
 
 #include "chrome/customization.h"
 #include "chrome/customwidget.h"
@@ -84,39 +84,6 @@ private slots:
         QVERIFY(QDir().mkpath(hasBeside ? bin + "/customization" : bin));
         QVERIFY(!hasInstalled || QDir().mkpath(shared));
         QCOMPARE(Customization::folder(bin), installedChosen ? shared : bin + "/customization");
-    }
-
-    // The buttons show only glyphs; their names serve tool tips and screen
-    // readers, the resize button's naming what its next click does.
-    void buttonNames()
-    {
-        customWidget content;
-        const auto name = [&](const char *button) {
-            const auto *widget = content.findChild<QPushButton *>(button);
-            return widget->toolTip() == widget->accessibleName() ? widget->toolTip() : "mismatch";
-        };
-        QCOMPARE(name("toolMinimum"), QStringLiteral("Minimize"));
-        QCOMPARE(name("toolClose"), QStringLiteral("Close"));
-        content.updateResizeIcon(true);
-        QCOMPARE(name("toolResize"), QStringLiteral("Restore"));
-        content.updateResizeIcon(false);
-        QCOMPARE(name("toolResize"), QStringLiteral("Maximize"));
-    }
-
-    // For a screen at 150 % the title-bar pictures bring a pixel for every
-    // device pixel instead of being enlarged.
-    void picturesOnScaledScreens()
-    {
-        customWidget content;
-        const auto *resize = content.findChild<QPushButton *>("toolResize");
-        for (bool maximised : {false, true}) {
-            content.updateResizeIcon(maximised);
-            QCOMPARE(resize->icon().pixmap(resize->iconSize(), 1.5).devicePixelRatio(), 1.5);
-        }
-        for (const char *name : {"minimum", "close"}) {
-            const QIcon picture(QStringLiteral(":/images/%1_white.png").arg(QLatin1String(name)));
-            QCOMPARE(picture.pixmap(QSize(20, 20), 1.5).devicePixelRatio(), 1.5);
-        }
     }
 };
 

@@ -2,31 +2,34 @@
 
 #include <QtWidgets>
 
-// What the frameless window shows of its state, in words: the margin around
-// its frame, whether the resize zones are there, and the name and picture of
-// the title bar's maximise/restore button. Compared with `expectedLook`.
+// What the frameless window shows of its state, in words: the margins
+// around its frame, whether the resize zones are there, the names the
+// title-bar buttons give tool tips and screen readers, and the picture on
+// the maximise/restore button. Compared with `expectedLook`.
 inline QString windowLook(const QWidget &window)
 {
-    const QMargins margins = window.layout()->contentsMargins();
-    const auto *button = window.findChild<QPushButton *>("toolResize");
+    QStringList names;
+    for (const char *name : {"toolMinimum", "toolResize", "toolClose"}) {
+        const auto *button = window.findChild<QPushButton *>(name);
+        names << button->toolTip() + '/' + button->accessibleName();
+    }
     const auto picture = [](const QIcon &icon) {
         return icon.pixmap(20, 20).toImage().convertToFormat(QImage::Format_ARGB32);
     };
-    const QString shown =
-        picture(button->icon()) == picture(QIcon(":/images/maximum_white.png"))  ? "maximise"
-        : picture(button->icon()) == picture(QIcon(":/images/normal_white.png")) ? "restore"
-                                                                                 : "other";
-    return QStringLiteral("margins %1 %2 %3 %4, zones %5, %6 button (%7), %8 picture")
-        .arg(margins.left())
-        .arg(margins.top())
-        .arg(margins.right())
-        .arg(margins.bottom())
-        .arg(window.findChild<QLabel *>("zoneTop")->isHidden() ? "hidden" : "shown",
-             button->toolTip(), button->accessibleName(), shown);
+    const QImage shown = picture(window.findChild<QPushButton *>("toolResize")->icon());
+    return QStringLiteral("%1, zones %2, %3, %4 picture")
+        .arg(QDebug::toString(window.layout()->contentsMargins()),
+             window.findChild<QLabel *>("zoneTop")->isHidden() ? "hidden" : "shown",
+             names.join(' '),
+             shown == picture(QIcon(":/images/maximum_white.png"))  ? "maximise"
+             : shown == picture(QIcon(":/images/normal_white.png")) ? "restore"
+                                                                    : "other");
 }
 
 inline QString expectedLook(bool maximised)
 {
-    return maximised ? "margins 0 0 0 0, zones hidden, Restore button (Restore), restore picture"
-                     : "margins 5 5 5 5, zones shown, Maximize button (Maximize), maximise picture";
+    return maximised ? "QMargins(0, 0, 0, 0), zones hidden, Minimize/Minimize Restore/Restore "
+                       "Close/Close, restore picture"
+                     : "QMargins(5, 5, 5, 5), zones shown, Minimize/Minimize Maximize/Maximize "
+                       "Close/Close, maximise picture";
 }
