@@ -201,7 +201,7 @@ private slots:
             if (by == "button")
                 s.clickResize();
             else if (by == "double click")
-                QTest::mouseDClick(s.handle, Qt::LeftButton, {}, s.local({400, 15}));
+                QTest::mouseDClick(s.handle, Qt::LeftButton, {}, {400, 15});
             else if (by == "window")
                 s.handle->setWindowStates(state);
             else
