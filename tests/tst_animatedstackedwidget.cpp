@@ -167,7 +167,6 @@ private slots:
         QTest::addColumn<int>("changes");
         QTest::newRow("B then C") << QList<int>{1, 2} << 2 << 1;
         QTest::newRow("B then back to A") << QList<int>{1, 0} << 0 << 0;
-        QTest::newRow("the current page") << QList<int>{0} << 0 << 0;
     }
     void slides()
     {

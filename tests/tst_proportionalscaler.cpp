@@ -88,48 +88,6 @@ private slots:
         QCOMPARE(tiny->font().pointSize(), 1);
         QCOMPARE(plainFrame->geometry(), QRect(5, 5, 50, 50));
     }
-
-    // A free-standing layout's container is scaled; the label in it keeps to
-    // its layout, and only its font is scaled.
-    void layoutContainer()
-    {
-        Form form;
-        auto *container = new QWidget(&form.owner);
-        container->setObjectName("layoutWidget1");
-        container->setGeometry(100, 100, 300, 200);
-        auto *layout = new QVBoxLayout(container);
-        layout->setContentsMargins(0, 0, 0, 0);
-        auto *inside = new QLabel(QStringLiteral("inside"));
-        inside->setFont(pointFont(16));
-        layout->addWidget(inside);
-        form.owner.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form.owner));
-        ProportionalScaler scaler(&form.owner, 1024, 600);
-        scaler.setTypeMask(ProportionalScaler::ScaleLabels);
-        scaler.record();
-        form.owner.resize(2048, 1200);
-        scaler.rescale();
-        QCOMPARE(container->geometry(), QRect(200, 200, 600, 400));
-        QCOMPARE(inside->font().pointSize(), 17);
-        QTRY_COMPARE(inside->geometry(), QRect(0, 0, 600, 400));
-    }
-
-    // A style sheet font wins over setFont: "font: Npt" is rewritten, always
-    // from the recorded size.
-    void styleSheetFont()
-    {
-        Form form;
-        QLabel *label = form.label({}, pointFont(16));
-        label->setStyleSheet("QLabel{font: 16pt;}");
-        form.scaler.setTypeMask(ProportionalScaler::ScaleLabels);
-        form.scaler.record();
-        form.scaler.rescale();
-        QCOMPARE(label->styleSheet(), QStringLiteral("QLabel{font: 14pt;}"));
-        label->ensurePolished();
-        QCOMPARE(label->font().pointSize(), 14);
-        form.rescale({2560, 1500});
-        QCOMPARE(label->styleSheet(), QStringLiteral("QLabel{font: 19pt;}"));
-    }
 };
 
 LAUNCHER_TEST_MAIN(TestProportionalScaler)
