@@ -1,9 +1,8 @@
-// The sliding page stack: what a slide shows halfway, on scaled screens and
-// with a web page in it, and where requests during a slide end.
+// The sliding page stack: what a slide shows halfway, also with a web page
+// in it, and where requests during a slide end.
 #include <QWebEngineView>
 
 #include "chrome/animatedstackedwidget.h"
-#include "support/childrow.h"
 #include "support/testmain.h"
 
 namespace {
@@ -28,20 +27,6 @@ QWidget *page(QWidget *left, QWidget *right = nullptr)
         layout->addWidget(right, 1);
     return page;
 }
-
-// Alternate black and white columns one device pixel wide: detail that only
-// a picture taken at the screen's pixel density keeps.
-struct DevicePixelStripes : QWidget
-{
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        const qreal ratio = devicePixelRatioF();
-        painter.fillRect(rect(), Qt::white);
-        for (int column = 0; column < width() * ratio; column += 2)
-            painter.fillRect(QRectF(column / ratio, 0, 1 / ratio, height()), Qt::black);
-    }
-};
 
 struct Stack
 {
@@ -111,26 +96,6 @@ private slots:
         QTRY_COMPARE(s.stack.currentIndex(), to);
     }
 
-    // Halfway through a slide on a screen at 150 %, the old page's right half
-    // (stripes) keeps every device pixel. Runs on a screen of that scale.
-    void slideOnScaledScreen()
-    {
-        if (!inRowChild()) {
-            QProcessEnvironment added;
-            added.insert("QT_SCALE_FACTOR", "1.5");
-            QString output;
-            QVERIFY2(rowPassesInChild(added, &output), qPrintable(output));
-            return;
-        }
-        Stack s({page(colour("#ff0000"), new DevicePixelStripes), page(colour("#0000ff"))});
-        const QImage frame = s.frozenSlide(1);
-        QCOMPARE(frame.devicePixelRatio(), 1.5);
-        for (int x = 0; x < 750; ++x)
-            QCOMPARE(frame.pixelColor(x, 100), x % 2 ? QColor(Qt::white) : QColor(Qt::black));
-        for (int x = 750; x < 1500; x += 50)
-            QCOMPARE(frame.pixelColor(x, 100), QColor("#0000ff"));
-    }
-
     // A web page is pictured once per slide: the picture shows the page as it
     // was when the slide began, never one taken during an earlier slide.
     void webPageInSlides()
@@ -191,17 +156,6 @@ private slots:
         // Idle again: the next request slides.
         s.stack.setCurrentWidgetAnimated(s.pages.at(endsOn == 2 ? 0 : 2));
         QTRY_COMPARE(s.stack.currentIndex(), endsOn == 2 ? 0 : 2);
-    }
-
-    void targetDeletedDuringSlide()
-    {
-        Stack s;
-        s.stack.setCurrentWidgetAnimated(s.pages.at(2));
-        delete s.pages.takeLast();
-        QTest::qWait(700);  // the slide's end, which must not touch the page
-        QCOMPARE(s.stack.currentIndex(), 0);
-        s.stack.setCurrentWidgetAnimated(s.pages.at(1));
-        QTRY_VERIFY(s.pages.at(1)->isVisible());
     }
 };
 

@@ -93,28 +93,6 @@ private slots:
         QVERIFY2(rowPassesInChild(added, &output), qPrintable(output));
     }
 
-    void initialGeometry_data()
-    {
-        QTest::addColumn<QSize>("screen");
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<QRect>("expected");
-        QTest::newRow("task bar below: centred on the whole screen")
-            << QSize(1920, 1080) << QRect(0, 0, 1920, 1040) << QRect(448, 225, 1024, 630);
-        QTest::newRow("task bar over the title bar")
-            << QSize(1100, 660) << QRect(0, 40, 1100, 620) << QRect(38, 40, 1024, 620);
-        // The close button and the top of the bar stay on the screen.
-        QTest::newRow("screen smaller than the least size")
-            << QSize(200, 100) << QRect(0, 0, 200, 100) << QRect(-22, 0, 222, 108);
-    }
-    void initialGeometry()
-    {
-        QFETCH(QSize, screen);
-        QFETCH(QRect, available);
-        QTEST(
-            WindowPlacement::initialGeometry(screen, available, {1024, 630}, {222, 108}, titleBar),
-            "expected");
-    }
-
     // A title-band drag to `wanted` ends where the title bar is in reach:
     // its full height and 100 pixels of it inside one of the areas.
     void reachablePosition_data()

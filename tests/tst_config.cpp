@@ -77,48 +77,17 @@ private slots:
 
     void init() { QVERIFY(writeFileBytes(settingsFilePath(), handWrittenSettings)); }
 
-    // One Connect against a simulated mixer: what reaches the settings file.
-    void fetch_data()
-    {
-        QTest::addColumn<QByteArray>("config");   // what the mixer serves as its file
-        QTest::addColumn<QStringList>("faults");  // extra simulator options
-        QTest::addColumn<QStringList>("stored");  // empty: file untouched
-        const QByteArray realistic =
-            "[Language]\r\n; Language_mode is kept by the panel\r\nLanguage_enum = 2\r\n"
-            "Language_mode = 1\r\n[Network]\r\nDHCP = 0\r\n";
-        QTest::newRow("CR LF file") << realistic << QStringList{} << QStringList{"2\r", "1\r"};
-        QTest::newRow("HTTP 404") << realistic << QStringList{"--status", "config=404"}
-                                  << QStringList{};
-    }
-    void fetch()
-    {
-        QFETCH(QByteArray, config);
-        QFETCH(QStringList, faults);
-        QFETCH(QStringList, stored);
-        auto mixer = startMixer(runAddress(10), config, faults);
-        QVERIFY(mixer);
-        ConsoleUnderTest console;
-        console.connectTo(runAddress(10));
-        QPointer<QNetworkReply> reply = fetchTo(console, runAddress(10));
-        QVERIFY(reply);
-        // The handler releases the reply once it has dealt with it.
-        QTRY_VERIFY_WITH_TIMEOUT(reply.isNull(), 30000);
-        if (stored.isEmpty()) {
-            QCOMPARE(fileBytes(settingsFilePath()), handWrittenSettings);
-            return;
-        }
-        QCOMPARE(storedLanguage(), stored);
-        QCOMPARE(QSettings(settingsFilePath(), QSettings::IniFormat).value("Panel/kept"),
-                 QVariant("yes"));
-    }
-
-    // A second Connect drops the first fetch: only the second mixer's
-    // values can reach the file, even when the first mixer answers later.
+    // A Connect copies the mixer's two language entries into the settings
+    // file, keeping everything else there. A second Connect drops the first
+    // fetch: only the second mixer's values can reach the file, even when
+    // the first mixer answers later.
     void secondConnectWins()
     {
         auto slow = startMixer(runAddress(31), "Language_enum=1\nLanguage_mode=1\n",
                                {"--delay", "config=1500"});
-        auto fast = startMixer(runAddress(32), "Language_enum=3\nLanguage_mode=0\n");
+        auto fast = startMixer(runAddress(32),
+                               "[Language]\r\n; Language_mode is kept by the panel\r\n"
+                               "Language_enum = 2\r\nLanguage_mode = 1\r\n");
         QVERIFY(slow && fast);
         ConsoleUnderTest console;
         console.connectTo(runAddress(31));
@@ -135,7 +104,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(second.isNull() && late->isFinished(), 30000);
         QCOMPARE(late->readAll(), QByteArray("Language_enum=1\nLanguage_mode=1\n"));
         QCoreApplication::processEvents();
-        QCOMPARE(storedLanguage(), (QStringList{"3", "0"}));
+        QCOMPARE(storedLanguage(), (QStringList{"2\r", "1\r"}));
+        QCOMPARE(QSettings(settingsFilePath(), QSettings::IniFormat).value("Panel/kept"),
+                 QVariant("yes"));
     }
 };
 

@@ -1,5 +1,5 @@
 // Connecting to a mixer whose HTTP answers are hostile: a configuration file
-// of 200 MB or one that never ends, a console page that never answers or
+// refused with 404, of 200 MB or one that never ends, a console page that never answers or
 // never finishes. The launcher's memory stays bounded, its event loop keeps
 // running, the settings file keeps its bytes, the configuration request ends,
 // and the console either loads or is given up and shown as failed.
@@ -29,6 +29,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("faults");
         QTest::addColumn<QString>("outcome");  // "console", "failed" or "loading"
+        QTest::newRow("configuration answered with 404")
+            << QStringList{"--status", "config=404"} << "console";
         QTest::newRow("configuration of 200 MB")
             << QStringList{"--huge", "config=200000000"} << "console";
         QTest::newRow("configuration that never ends")
