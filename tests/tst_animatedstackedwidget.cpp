@@ -1,5 +1,5 @@
-// The sliding page stack: what a slide shows halfway, also with a web page
-// in it, and where requests during a slide end.
+// The sliding page stack: what a slide shows of a web page in it, and where
+// requests during a slide end.
 #include <QWebEngineView>
 
 #include "chrome/animatedstackedwidget.h"
@@ -7,52 +7,23 @@
 
 namespace {
 
-QLabel *colour(const char *name)
-{
-    auto *label = new QLabel();
-    label->setStyleSheet(QStringLiteral("background:%1;").arg(QLatin1String(name)));
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    return label;
-}
-
-// A page of one or two halves under a layout, as real pages are.
-QWidget *page(QWidget *left, QWidget *right = nullptr)
-{
-    auto *page = new QWidget();
-    auto *layout = new QHBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(left, 1);
-    if (right)
-        layout->addWidget(right, 1);
-    return page;
-}
-
 struct Stack
 {
     AnimatedStackedWidget stack;
     QList<QWidget *> pages;
     QSignalSpy changes{&stack, &QStackedWidget::currentChanged};
 
-    explicit Stack(QList<QWidget *> list, int current = 0) : pages(list)
+    explicit Stack(QList<QWidget *> list = {new QWidget, new QWidget, new QWidget}) : pages(list)
     {
         for (QWidget *page : pages)
             stack.addWidget(page);
-        stack.setCurrentIndex(current);
         changes.clear();
         stack.resize(1000, 300);
         stack.show();
         QVERIFY(QTest::qWaitForWindowExposed(&stack));
     }
-    Stack(int current = 0)
-        : Stack({page(colour("#ff0000"), colour("#00ff00")),
-                 page(colour("#0000ff"), colour("#ffff00")),
-                 page(colour("#00ffff"), colour("#ff00ff"))},
-                current)
-    {
-    }
     // Starts a slide to page `to`, freezes it at `v` and returns what it shows.
-    QImage frozenSlide(int to, int v = 500)
+    QImage frozenSlide(int to, int v)
     {
         stack.setCurrentWidgetAnimated(pages.at(to));
         stack.valueChanged_slot(QVariant(v));
@@ -73,37 +44,20 @@ class TestAnimatedStackedWidget : public QObject
 {
     Q_OBJECT
 private slots:
-    // Always out to the left and in from the right, whatever the order.
-    void halfwayPicture_data()
-    {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<QColor>("leftHalf");
-        QTest::addColumn<QColor>("rightHalf");
-        QTest::newRow("A to B") << 0 << 1 << QColor("#00ff00") << QColor("#0000ff");
-        QTest::newRow("C to A") << 2 << 0 << QColor("#ff00ff") << QColor("#ff0000");
-    }
-    void halfwayPicture()
-    {
-        QFETCH(int, from);
-        QFETCH(int, to);
-        Stack s(from);
-        const QImage frame = s.frozenSlide(to);
-        for (int x : {4, 250, 495})
-            QTEST(frame.pixelColor(x, 150), "leftHalf");
-        for (int x : {505, 750, 995})
-            QTEST(frame.pixelColor(x, 150), "rightHalf");
-        QTRY_COMPARE(s.stack.currentIndex(), to);
-    }
-
-    // A web page is pictured once per slide: the picture shows the page as it
-    // was when the slide began, never one taken during an earlier slide.
+    // The old page leaves to the left while the new one comes in from the
+    // right, whichever comes first in the stack. A web page (a view under a
+    // layout, as the console page) is pictured once per slide: the picture
+    // shows the page as it was when the slide began, never one taken during
+    // an earlier slide.
     void webPageInSlides()
     {
+        QWidget *plain = new QLabel(), *webPage = new QWidget();
+        plain->setStyleSheet("background:#ff0000;");
         auto *view = new QWebEngineView();
-        QWidget *webPage = page(view);
+        (new QGridLayout(webPage))->addWidget(view);
+        webPage->layout()->setContentsMargins(0, 0, 0, 0);
         AnimatedStackedWidget::setPicturedOncePerSlide(webPage);
-        Stack s({page(colour("#ff0000")), webPage});
+        Stack s({plain, webPage});
         for (const char *colour : {"#0000ff", "#00ff00"}) {
             QSignalSpy loaded(view, &QWebEngineView::loadFinished);
             view->setHtml(QStringLiteral("<body style='margin:0;background:%1'>").arg(colour));
@@ -119,6 +73,7 @@ private slots:
             QTRY_COMPARE(s.stack.currentIndex(), 0);
             // In from the right: the web page's left part beside the strip.
             const QImage in = s.frozenSlide(1, 200);
+            QVERIFY(near(in.pixelColor(100, 150), Qt::red));
             QVERIFY2(near(in.pixelColor(600, 150), colour), colour);
             QTRY_COMPARE(s.stack.currentIndex(), 1);
         }
@@ -137,20 +92,18 @@ private slots:
     {
         QFETCH(QList<int>, requests);
         QFETCH(int, endsOn);
-        QFETCH(int, changes);
         Stack s;
         QElapsedTimer clock;
         clock.start();
         for (int index : requests)
             s.stack.setCurrentWidgetAnimated(s.pages.at(index));
-        const bool sliding = requests.first() != 0;
         // During a slide the stack paints both pages itself.
-        QCOMPARE(s.pages.at(0)->isVisible(), !sliding);
+        QVERIFY(!s.pages.at(0)->isVisible());
         QCOMPARE(s.stack.currentIndex(), 0);
         QTRY_VERIFY(s.pages.at(endsOn)->isVisible());
         QCOMPARE(s.stack.currentIndex(), endsOn);
-        QVERIFY(!sliding || clock.elapsed() >= 490);
-        QCOMPARE(s.changes.count(), changes);
+        QVERIFY(clock.elapsed() >= 490);
+        QTEST(int(s.changes.count()), "changes");
         for (QWidget *page : s.pages)
             QCOMPARE(page->isVisible(), page == s.pages.at(endsOn));
         // Idle again: the next request slides.
