@@ -64,21 +64,17 @@ private slots:
         QVERIFY(!drawnInRed(text));
     }
 
-    // Resizes come in bursts while a window is dragged: one fit per burst.
-    // The picture keeps 1024 : 600 and sits in the middle of the page.
+    // The picture keeps 1024 : 600 and sits in the middle of the page, also
+    // after a burst of resizes.
     void pictureFollowsPage()
     {
-        auto *timer = page.findChild<QTimer *>("resizeTimer");
-        QTRY_VERIFY(!timer->isActive());
-        QSignalSpy fits(timer, &QTimer::timeout);
+        auto *picture = page.findChild<QLabel *>("m_icon");
         for (int width = 1100; width <= 2048; width += 100)
             page.resize(width, 600);
         page.resize(2048, 600);
-        QTRY_COMPARE(fits.count(), 1);
-        QCOMPARE(page.findChild<QLabel *>("m_icon")->geometry(), QRect(512, 0, 1024, 600));
+        QTRY_COMPARE(picture->geometry(), QRect(512, 0, 1024, 600));
         page.resize(2048, 1200);
-        QTRY_COMPARE(fits.count(), 2);
-        QCOMPARE(page.findChild<QLabel *>("m_icon")->geometry(), QRect(0, 0, 2048, 1200));
+        QTRY_COMPARE(picture->geometry(), QRect(0, 0, 2048, 1200));
     }
 };
 

@@ -1,9 +1,8 @@
 // The frameless window on a real X server under a real window manager
-// (run-under-wm.sh starts both): a small screen at 150 % whose top is taken
-// by a panel, and maximise and restore done by the window manager itself.
+// (tools/test-wm/run-under-wm.sh starts both): a small screen at 150 % whose
+// top is taken by a panel, and maximise and restore done by the window
+// manager itself.
 #define QTEST_QPA_MOUSE_HANDLING
-
-#include <optional>
 
 #include "chrome/basewindow.h"
 #include "chrome/windowplacement.h"
@@ -12,13 +11,6 @@
 
 namespace {
 
-const WindowPlacement::TitleBar titleBar{5, 32};
-
-QRect titleBarOf(const QWidget &window)
-{
-    return titleBar.in(window.geometry());
-}
-
 QRect available()
 {
     return QGuiApplication::primaryScreen()->availableGeometry();
@@ -26,36 +18,29 @@ QRect available()
 
 // Asks the window manager, as a panel or a key binding would, to add or
 // remove the maximised state.
-bool askWindowManager(const QWidget &window, const char *change)
+bool askWindowManager(const QWidget &window, const QString &change)
 {
     const QString id = QStringLiteral("0x%1").arg(window.winId(), 0, 16);
-    const QString state = QLatin1String(change) + QLatin1String(",maximized_vert,maximized_horz");
-    return QProcess::execute(QStringLiteral("wmctrl"), {"-i", "-r", id, "-b", state}) == 0;
+    return QProcess::execute(
+               "wmctrl", {"-i", "-r", id, "-b", change + ",maximized_vert,maximized_horz"}) == 0;
 }
 
-// The window system's own reports of the window's state. Qt reads the state
-// property when it handles a report, not as it was sent: the next change is
-// only asked for once the last one has been heard back, or two reports could
-// read the same state and the second change would go unseen.
-class StateReports : public QObject
+// The state the window system last reported for a window (-1: none since
+// reset). Qt reads the state property when it handles a report, not as it
+// was sent: the next change is only asked for once the last one has been
+// heard back, or two reports could read the same state and the second
+// change would go unseen.
+struct StateReports : QObject
 {
-public:
-    explicit StateReports(QWindow *window) : m_window(window) { window->installEventFilter(this); }
-    void clear() { m_heard.reset(); }
-    bool heard(Qt::WindowState state) const { return m_heard && *m_heard == state; }
-
-protected:
+    QWindow *window;
+    int heard = -1;
+    explicit StateReports(QWindow *window) : window(window) { window->installEventFilter(this); }
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::WindowStateChange && event->spontaneous())
-            m_heard = m_window->windowStates() & Qt::WindowMaximized ? Qt::WindowMaximized
-                                                                     : Qt::WindowNoState;
+            heard = window->windowStates() & Qt::WindowMaximized;
         return false;
     }
-
-private:
-    QWindow *m_window;
-    std::optional<Qt::WindowState> m_heard;
 };
 
 }  // namespace
@@ -64,6 +49,7 @@ class TestWmWindow : public QObject
 {
     Q_OBJECT
     BaseWindow *window = nullptr;
+    QRect titleBar() const { return WindowPlacement::TitleBar{5, 32}.in(window->geometry()); }
 
 private slots:
     void initTestCase()
@@ -80,18 +66,15 @@ private slots:
     }
     void cleanup() { delete window; }
 
-    void opensWithTheTitleBarInReach()
+    // It opens with its title bar in reach, and a drag stops at the panel.
+    void titleBarInReach()
     {
-        QTRY_VERIFY2(available().contains(titleBarOf(*window)),
+        QTRY_VERIFY2(available().contains(titleBar()),
                      qPrintable(QDebug::toString(window->geometry())));
-    }
-
-    void dragStopsAtThePanel()
-    {
         const QPoint band(300, 20);
         QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, band);
         QTest::mouseMove(window->windowHandle(), band + QPoint(40, -400));
-        QTRY_COMPARE(titleBarOf(*window).top(), available().top());
+        QTRY_COMPARE(titleBar().top(), available().top());
         QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {},
                             band + QPoint(40, -400) - window->pos());
     }
@@ -105,14 +88,14 @@ private slots:
         QVERIFY(askWindowManager(*window, "add"));
         QTRY_VERIFY(window->isMaximized());
         QTRY_COMPARE(windowLook(*window), expectedLook(true));
-        reports.clear();
+        reports.heard = -1;
         QTest::mouseClick(toolResize, Qt::LeftButton);
-        QTRY_VERIFY(reports.heard(Qt::WindowNoState));
+        QTRY_COMPARE(reports.heard, 0);
         QCOMPARE(windowLook(*window), expectedLook(false));
 
-        reports.clear();
+        reports.heard = -1;
         QTest::mouseClick(toolResize, Qt::LeftButton);
-        QTRY_VERIFY(reports.heard(Qt::WindowMaximized));
+        QTRY_COMPARE(reports.heard, int(Qt::WindowMaximized));
         QTRY_COMPARE(window->geometry(), available());
         QVERIFY(askWindowManager(*window, "remove"));
         QTRY_VERIFY(!window->isMaximized());
