@@ -6,5 +6,5 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${1:-$root/docs/screenshots/demo.png}"
 mkdir -p "$(dirname "$out")"
 QT_QPA_PLATFORM=xcb DEMO_SCREENSHOT="$out" \
-    xvfb-run -a -s '-screen 0 1920x1080x24' "$root/build/tests/tst_demo" look
+    xvfb-run -a -s '-screen 0 1920x1080x24' "$root/build/tests/tst_demo" connectDemo
 echo "saved $out"

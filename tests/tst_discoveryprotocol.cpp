@@ -10,10 +10,16 @@ using Flags = QNetworkInterface::InterfaceFlags;
 const Flags runningUp = QNetworkInterface::IsUp | QNetworkInterface::IsRunning |
                         QNetworkInterface::CanBroadcast | QNetworkInterface::CanMulticast;
 
-InterfaceDescription ethernet(const QString &name, const QString &ip, const QString &broadcast,
-                              Flags flags = runningUp)
+// An interface with entries written as "ip/broadcast", blank-separated.
+InterfaceDescription ethernet(const QString &name, const QString &entries, Flags flags = runningUp)
 {
-    return {name, flags, {{QHostAddress(ip), QHostAddress(broadcast)}}};
+    InterfaceDescription interface {
+        name, flags, {}
+    };
+    for (const QString &entry : entries.split(' '))
+        interface.entries.append(
+            {QHostAddress(entry.section('/', 0, 0)), QHostAddress(entry.section('/', 1))});
+    return interface;
 }
 
 // A table row whose expected result is the fields joined by "|", or a null
@@ -38,28 +44,21 @@ private slots:
             QTest::newRow(tag) << QList{i}
                                << (target.isEmpty() ? QStringList{} : QStringList{target});
         };
-        one("usable ethernet", ethernet("eth0", "10.0.0.2", "10.0.0.255"), "0 10.0.0.255");
+        one("usable ethernet", ethernet("eth0", "10.0.0.2/10.0.0.255"), "0 10.0.0.255");
         one("VMware adapter",
-            ethernet("VMware Network Adapter VMnet8", "192.168.8.1", "192.168.8.255"), "");
-        one("Loopback adapter", ethernet("Npcap Loopback Adapter", "10.1.1.1", "10.1.1.255"), "");
-        one("not running", ethernet("eth0", "10.0.0.2", "10.0.0.255", QNetworkInterface::IsUp), "");
+            ethernet("VMware Network Adapter VMnet8", "192.168.8.1/192.168.8.255"), "");
+        one("Loopback adapter", ethernet("Npcap Loopback Adapter", "10.1.1.1/10.1.1.255"), "");
+        one("not running", ethernet("eth0", "10.0.0.2/10.0.0.255", QNetworkInterface::IsUp), "");
         one("loopback flag",
-            ethernet("eth0", "10.0.0.2", "10.0.0.255", runningUp | QNetworkInterface::IsLoopBack),
-            "");
-        one("entry without broadcast", ethernet("tun0", "10.8.0.2", QString()), "");
-        one("127.0.0.1 never", ethernet("eth0", "127.0.0.1", "127.255.255.255"), "");
-        one("IPv6 entry", ethernet("eth0", "fe80::1", "10.0.0.255"), "");
+            ethernet("eth0", "10.0.0.2/10.0.0.255", runningUp | QNetworkInterface::IsLoopBack), "");
+        one("entry without broadcast", ethernet("tun0", "10.8.0.2/"), "");
+        one("127.0.0.1 never", ethernet("eth0", "127.0.0.1/127.255.255.255"), "");
+        one("IPv6 entry", ethernet("eth0", "fe80::1/10.0.0.255"), "");
         QTest::newRow("list positions and entry order kept")
-            << QList<InterfaceDescription>{ethernet("VMware0", "192.168.8.1", "192.168.8.255"),
-                                           {"eth0",
-                                            runningUp,
-                                            {{QHostAddress("10.0.0.2"), QHostAddress("10.0.0.255")},
-                                             {QHostAddress("fe80::2"), QHostAddress()},
-                                             {QHostAddress("10.9.0.2"),
-                                              QHostAddress("10.9.255.255")}}},
-                                           ethernet("eth1", "10.7.0.2", "10.7.0.255",
-                                                    QNetworkInterface::IsUp),
-                                           ethernet("wlan0", "172.16.0.9", "172.16.255.255")}
+            << QList{ethernet("VMware0", "192.168.8.1/192.168.8.255"),
+                     ethernet("eth0", "10.0.0.2/10.0.0.255 fe80::2/ 10.9.0.2/10.9.255.255"),
+                     ethernet("eth1", "10.7.0.2/10.7.0.255", QNetworkInterface::IsUp),
+                     ethernet("wlan0", "172.16.0.9/172.16.255.255")}
             << QStringList{"1 10.0.0.255", "1 10.9.255.255", "3 172.16.255.255"};
     }
     void sendTargets()

@@ -24,71 +24,56 @@ const QString launcherBroadcast = QStringLiteral("10.77.255.255");
 constexpr int floodCount = 250000;
 constexpr int waitMs = 60000;
 
-// Counts the launcher's search passes: the copy of each pass's subnet
-// broadcast that comes back to this namespace. It drains its socket on a
-// thread of its own, so that a launcher busy with the flood cannot make it
-// miss a pass.
-class PassObserver : public QObject
-{
-public:
-    explicit PassObserver(QStringList launcher) : launcher(std::move(launcher)) {}
-    // Binds the socket; call it on the observer's thread.
-    bool open()
-    {
-        auto *socket = new QUdpSocket(this);
-        if (!socket->bind(QHostAddress::AnyIPv4, 45454,
-                          QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
-            return false;
-        // Room for the flood's share that reaches this socket as well.
-        const int bytes = 32 * 1024 * 1024;
-        ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_RCVBUFFORCE, &bytes,
-                     sizeof bytes);
-        connect(socket, &QUdpSocket::readyRead, this, [this, socket] {
-            while (socket->hasPendingDatagrams()) {
-                const QNetworkDatagram datagram = socket->receiveDatagram();
-                if (datagram.data() == searchDatagram &&
-                    datagram.destinationAddress().toString() == launcherBroadcast &&
-                    launcher.contains(datagram.senderAddress().toString()))
-                    count.ref();
-            }
-        });
-        return true;
-    }
-    int passes() const { return count.loadRelaxed(); }
-
-private:
-    const QStringList launcher;
-    QAtomicInt count;
-};
-
 }  // namespace
 
 class TestLanFlood : public QObject
 {
     Q_OBJECT
     LanEnvironment lan;
-    QThread observerThread;
-    PassObserver *observer = nullptr;
+    // The launcher's search passes: the copies of each pass's subnet
+    // broadcast that come back to this namespace, counted on a thread of
+    // their own, so that a launcher busy with the flood cannot make it miss
+    // one.
+    QAtomicInt passes = 0, observing = 1;
+    std::unique_ptr<QThread> observer;
+
+    void observePasses(QSemaphore *bound)
+    {
+        QUdpSocket socket;
+        // Bound before the launcher's sockets, so that unicast answers still
+        // go to the launcher (the socket bound last gets them).
+        if (socket.bind(QHostAddress::AnyIPv4, 45454,
+                        QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
+            bound->release();
+        // Room for the flood's share that reaches this socket as well.
+        const int bytes = 32 * 1024 * 1024;
+        ::setsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_RCVBUFFORCE, &bytes,
+                     sizeof bytes);
+        while (observing.loadRelaxed() && socket.state() == QAbstractSocket::BoundState) {
+            socket.waitForReadyRead(100);
+            while (socket.hasPendingDatagrams()) {
+                const QNetworkDatagram datagram = socket.receiveDatagram();
+                if (datagram.data() == searchDatagram &&
+                    datagram.destinationAddress().toString() == launcherBroadcast &&
+                    lan.launcherAddresses.contains(datagram.senderAddress().toString()))
+                    passes.ref();
+            }
+        }
+    }
 
 private slots:
     void initTestCase()
     {
         QVERIFY2(lan.isComplete(), "run this test through run-in-lan.sh");
-        // Bound before the launcher's sockets, so that unicast answers still
-        // go to the launcher (the socket bound last gets them).
-        observer = new PassObserver(lan.launcherAddresses);
-        observer->moveToThread(&observerThread);
-        observerThread.start();
-        bool bound = false;
-        QMetaObject::invokeMethod(
-            observer, [&] { bound = observer->open(); }, Qt::BlockingQueuedConnection);
-        QVERIFY(bound);
+        QSemaphore bound;
+        observer.reset(QThread::create([this, &bound] { observePasses(&bound); }));
+        observer->start();
+        QVERIFY(bound.tryAcquire(1, 10000));
     }
     void cleanupTestCase()
     {
-        QMetaObject::invokeMethod(observer, &QObject::deleteLater);
-        observerThread.quit();
-        observerThread.wait();
+        observing = 0;
+        observer->wait();
     }
 
     void underFlood()
@@ -128,8 +113,8 @@ private slots:
         QElapsedTimer quiet;
         quiet.start();
         const auto passesStopped = [&] {
-            if (observer->passes() != passesSeen)
-                passesSeen = observer->passes(), quiet.restart();
+            if (passes.loadRelaxed() != passesSeen)
+                passesSeen = passes.loadRelaxed(), quiet.restart();
             return passesSeen > 0 && quiet.elapsed() > 2000;
         };
         QTRY_VERIFY_WITH_TIMEOUT(passesStopped(), waitMs);
