@@ -32,10 +32,11 @@ class TestLanDiscovery : public QObject
     std::unique_ptr<ConsoleUnderTest> console;
     QString record;  // of the first mixer started by a test
 
-    // A simulated mixer in mixer namespace `ns`; the first of a test records
-    // the datagrams it hears.
-    void startSim(int ns, QStringList arguments)
+    // A simulated mixer in mixer namespace `ns` at `address`, answering a
+    // search `answer`; the first of a test records the datagrams it hears.
+    void startSim(int ns, const QString &address, const QString &answer, QStringList arguments = {})
     {
+        arguments << "--address" << address << "--answer" << answer;
         if (sims.empty())
             arguments << "--record" << record;
         sims.push_back(std::make_unique<MixerSim>(arguments, lan.mixerNamespaces.value(ns)));
@@ -107,14 +108,13 @@ private slots:
         QFETCH(bool, broadcastSocketOnly);
         if (broadcastSocketOnly)
             console->widget.findChild<QUdpSocket *>("multicastSocket")->close();
-        const QList<QStringList> played = {
-            {"10.77.0.9", "10.77.0.10"}, {"10.77.0.20", "10.77.0.21"}, {"10.77.0.30"}};
+        const QStringList played[] = {
+            {"10.77.0.10", "10.77.0.9"}, {"10.77.0.20", "10.77.0.21"}, {"10.77.0.30"}};
         for (int ns = 0; ns < 3; ++ns) {
-            QStringList arguments{"--answer", ways.at(ns), "--name",
-                                  "Desk %a",  "--model",   QStringLiteral("M-%1").arg(ns + 1)};
-            for (const QString &address : played.at(ns))
-                arguments << "--address" << address;
-            startSim(ns, arguments);
+            QStringList more{"--name", "Desk %a", "--model", QStringLiteral("M-%1").arg(ns + 1)};
+            for (const QString &address : played[ns].mid(1))
+                more << "--address" << address;
+            startSim(ns, played[ns].first(), ways.at(ns), more);
         }
         console->search();
         QCOMPARE(status(), QStringLiteral("Searching..."));
@@ -133,7 +133,7 @@ private slots:
     // sends a pass, but does not restart the four ticks: six passes.
     void searchOnTheWire()
     {
-        startSim(0, {"--address", "10.77.0.9", "--answer", "marker-broadcast", "--name", "A"});
+        startSim(0, "10.77.0.9", "marker-broadcast", {"--name", "A"});
         console->search();
         QTRY_COMPARE_WITH_TIMEOUT(passes(), 2, searchMs);  // the first tick
         QCOMPARE(rows().size(), 1);
@@ -173,9 +173,8 @@ private slots:
     void descriptionReplyEndsSearch()
     {
         QFETCH(QStringList, fault);
-        startSim(0, QStringList{"--address", "10.77.0.9", "--answer", "announce", "--name", "Stage",
-                                "--model", "D-1"} +
-                        fault);
+        startSim(0, "10.77.0.9", "announce",
+                 QStringList{"--name", "Stage", "--model", "D-1"} + fault);
         QSignalSpy finished(descriptions(), &QNetworkAccessManager::finished);
         CostWatch cost;
         console->search();
@@ -197,7 +196,7 @@ private slots:
     // again, also one started while the last request still waits.
     void hungDescriptionAskedAgain()
     {
-        startSim(0, {"--address", "10.77.0.9", "--answer", "announce", "--hang", "description"});
+        startSim(0, "10.77.0.9", "announce", {"--hang", "description"});
         QSignalSpy finished(descriptions(), &QNetworkAccessManager::finished);
         console->search();
         QTRY_COMPARE_WITH_TIMEOUT(descriptionsRunning(), 1, searchMs);
@@ -209,7 +208,7 @@ private slots:
 
         // Recovered: the next search lists it.
         sims.clear();
-        startSim(0, {"--address", "10.77.0.9", "--answer", "announce", "--name", "Back"});
+        startSim(0, "10.77.0.9", "announce", {"--name", "Back"});
         console->search();
         QTRY_COMPARE_WITH_TIMEOUT(rows(), QStringList{"Back|10.77.0.9|SIM-16|No Link|"}, searchMs);
     }
@@ -218,17 +217,14 @@ private slots:
     // values first seen.
     void earlierDeviceComesBack()
     {
-        startSim(0, {"--address", "10.77.0.9", "--answer", "marker-broadcast", "--name", "First",
-                     "--model", "M-1"});
+        startSim(0, "10.77.0.9", "marker-broadcast", {"--name", "First", "--model", "M-1"});
         console->search();
         QTRY_COMPARE_WITH_TIMEOUT(rows(), QStringList{"First|10.77.0.9|M-1|No Link|"}, searchMs);
         QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Search ended!"), searchMs);
 
         sims.clear();
-        startSim(0, {"--address", "10.77.0.9", "--answer", "marker-broadcast", "--name", "Renamed",
-                     "--model", "M-9"});
-        startSim(1, {"--address", "10.77.0.20", "--answer", "marker-broadcast", "--name", "Second",
-                     "--model", "M-2"});
+        startSim(0, "10.77.0.9", "marker-broadcast", {"--name", "Renamed", "--model", "M-9"});
+        startSim(1, "10.77.0.20", "marker-broadcast", {"--name", "Second", "--model", "M-2"});
         console->search();
         QCOMPARE(rows(), QStringList{});
         const QStringList expected = {"Second|10.77.0.20|M-2|No Link|",
@@ -243,7 +239,7 @@ private slots:
         console.reset();
         QUdpSocket blocker;
         QVERIFY(blocker.bind(QHostAddress::AnyIPv4, 45454, QAbstractSocket::DontShareAddress));
-        startSim(0, {"--address", "10.77.0.9", "--answer", "none"});
+        startSim(0, "10.77.0.9", "none");
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Failed to bind socket: "));
         console = std::make_unique<ConsoleUnderTest>();
         const QString unavailable = "Discovery unavailable: UDP port 45454 is in use.";
