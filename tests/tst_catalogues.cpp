@@ -12,10 +12,8 @@ private slots:
     void translatesEveryMessage_data()
     {
         QTest::addColumn<QString>("language");
-        QTest::addColumn<int>("messages");
-        QTest::newRow("en") << "en" << 0;  // the source texts themselves
         for (const char *language : {"zh", "tc", "sp"})
-            QTest::newRow(language) << language << 16;
+            QTest::newRow(language) << language;
     }
     void translatesEveryMessage()
     {
@@ -42,7 +40,7 @@ private slots:
             }
         }
         QVERIFY(!xml.hasError());
-        QTEST(messages, "messages");
+        QCOMPARE(messages, 16);
     }
 };
 

@@ -72,8 +72,8 @@ private slots:
         }
         QCOMPARE(console.page(), outcome == "console" ? "page_web" : "page_load");
         // The launcher's own process: the renderer is a process of its own.
-        cost.stop();
-        QVERIFY2(cost.within(96 * 1024, 1500, 50), qPrintable(cost.figures()));
+        QString figures;
+        QVERIFY2(cost.stopWithin(96 * 1024, 1500, 50, &figures), qPrintable(figures));
         QCOMPARE(fileBytes(settingsFilePath()), handWrittenSettings);
         QVERIFY(mixer.isRunning());
     }

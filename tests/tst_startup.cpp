@@ -115,9 +115,6 @@ private slots:
         };
         const QByteArray code7 =
             "[Language]\nLanguage_enum=7\nLanguage_mode=5\n[Panel]\nkept=yes\n";
-        QByteArray binary;
-        for (int i = 0; i < 4096; ++i)
-            binary += char((i * 97 + 13) % 256);
         row("English", "en_US.UTF-8", {}, false, "en", 0, "1");
         row("French over code 7", "fr_FR.UTF-8", code7, false, "en", 0, "5");
         row("Spanish", "es_ES.UTF-8", {}, false, "sp", 3, "");
@@ -130,7 +127,6 @@ private slots:
         row("folder and file read-only", "zh_TW.UTF-8", code7, true, "tc", 0, "");
         row("garbage text", "zh_TW.UTF-8",
             "Wed 12 Nov ]] mixer-notes: {gain: +3dB}\n= = =\n[\n;;\nkept\n", false, "tc", 2, "");
-        row("binary", "zh_TW.UTF-8", binary, false, "tc", 2, "");
     }
     void startUp()
     {

@@ -22,26 +22,21 @@ public:
         timer.start(5);
         clock.start();
     }
-    // A stall still going on when the watch stops counts as well.
-    void stop()
+    // Stops the watch. True when the memory grew less than `growthKiB` (more
+    // under AddressSanitizer, which pads allocations) and the loop, having
+    // ticked more than `ticks` times, never stalled for `stallMs`; `figures`
+    // says how it went.
+    bool stopWithin(qint64 growthKiB, qint64 stallMs, int ticks, QString *figures)
     {
         timer.stop();
-        tick();
-    }
-    // True when the memory grew less than `growthKiB` (more under
-    // AddressSanitizer, which pads allocations) and the loop, having ticked
-    // more than `ticks` times, never stalled for `stallMs`.
-    bool within(qint64 growthKiB, qint64 stallMs, int ticks) const
-    {
-        return residentBefore > 0 && peakGrowthKiB() < growthKiB * memoryFactor &&
-               longestStall < stallMs && count > ticks;
-    }
-    QString figures() const
-    {
-        return QStringLiteral("peak +%1 KiB; longest stall %2 ms over %3 ticks")
-            .arg(peakGrowthKiB())
-            .arg(longestStall)
-            .arg(count);
+        tick();  // a stall still going on counts as well
+        const qint64 growth = statusKiB("VmHWM:") - residentBefore;
+        *figures = QStringLiteral("peak +%1 KiB; longest stall %2 ms over %3 ticks")
+                       .arg(growth)
+                       .arg(longestStall)
+                       .arg(count);
+        return residentBefore > 0 && growth < growthKiB * memoryFactor && longestStall < stallMs &&
+               count > ticks;
     }
 
 private:
@@ -55,7 +50,6 @@ private:
                 return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
         return -1;
     }
-    qint64 peakGrowthKiB() const { return statusKiB("VmHWM:") - residentBefore; }
     void tick()
     {
         longestStall = qMax(longestStall, clock.restart());
