@@ -23,18 +23,13 @@ struct Shown
     QPoint origin{100, 80};
     QWindow *handle = nullptr;
 
-    Shown(bool maximised = false)
+    Shown()
     {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         handle = window.windowHandle();
         window.setGeometry(QRect(origin, QSize(1024, 630)));
         QTRY_COMPARE(handle->geometry(), QRect(origin, QSize(1024, 630)));
-        if (maximised) {
-            window.setShowMode();
-            QTRY_VERIFY(window.isMaximized());
-            origin = handle->position();
-        }
     }
     QPoint local(QPoint p) const { return origin + p - handle->position(); }
     void drag(QPoint from, const QList<QPoint> &steps)

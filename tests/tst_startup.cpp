@@ -51,17 +51,15 @@ QString expectedTexts(const QString &language)
     return texts;
 }
 
-// Runs this binary's child under `locale` (every other locale variable
-// removed, so that QLocale::system() follows LANG and LC_ALL alone) with HOME
+// Runs this binary's child under `locale` (LC_ALL overrides every other
+// locale variable but LANGUAGE, which goes) with HOME
 // at `home`; as the user "nobody" when `unprivileged` and this process is
 // root. Returns the child's standard output; a null array when it did not
 // end well.
 QByteArray runInLocale(const QString &locale, const QString &home, bool unprivileged)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : environment.keys())
-        if (name.startsWith("LC_") || name == "LANGUAGE")
-            environment.remove(name);
+    environment.remove("LANGUAGE");
     environment.insert("LANG", locale);
     environment.insert("LC_ALL", locale);
     environment.insert("HOME", home);

@@ -39,10 +39,9 @@ class TestWidget : public QObject
 private slots:
     void initTestCase()
     {
-        for (const QStringList &extra :
-             {QStringList{"--address", mixer, "--name", "Loopback Mixer"},
-              {"--address", streaming, "--endless", "console"},
-              {"--address", hanging, "--hang", "console"}}) {
+        for (const QStringList &extra : {QStringList{"--address", mixer},
+                                         {"--address", streaming, "--endless", "console"},
+                                         {"--address", hanging, "--hang", "console"}}) {
             sims.push_back(std::make_unique<MixerSim>(extra + QStringList{"--answer", "none"}));
             QVERIFY(sims.back()->start());
         }
@@ -104,9 +103,6 @@ private slots:
         QVERIFY2(pages == slides || pages == slides.mid(1), qPrintable(pages.join(", ")));
         QVERIFY2(switchedAfter >= (pages.size() == 2 ? 900 : 450),
                  qPrintable(QString::number(switchedAfter)));
-        QString pageText;
-        console.view->page()->toPlainText([&](const QString &text) { pageText = text; });
-        QTRY_VERIFY_WITH_TIMEOUT(pageText.contains(QStringLiteral("Loopback Mixer")), 5000);
     }
 
     // Every further report of a load restarts nothing: reports every 200 ms

@@ -217,11 +217,8 @@ private slots:
         startSim(0, "10.77.0.9", "none");
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Failed to bind socket: "));
         console = std::make_unique<ConsoleUnderTest>();
-        const QString unavailable = "Discovery unavailable: UDP port 45454 is in use.";
-        for (int click = 0; click < 2; ++click) {
-            console->search();
-            QCOMPARE(status(), unavailable);
-        }
+        console->search();
+        QCOMPARE(status(), QStringLiteral("Discovery unavailable: UDP port 45454 is in use."));
         QTest::qWait(quietMs);
         QCOMPARE(heard().size(), 0);
         QCOMPARE(console->table()->columnCount(), 5);
