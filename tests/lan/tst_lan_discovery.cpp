@@ -5,7 +5,6 @@
 #include "lan/support/lanenvironment.h"
 #include "support/consoleundertest.h"
 #include "support/mixersim.h"
-#include "support/tablerows.h"
 
 namespace {
 
@@ -42,7 +41,7 @@ class TestLanDiscovery : public QObject
         QVERIFY(sims.back()->start());
     }
     QString status() const { return console->status->text(); }
-    QStringList rows() const { return tableRows(console->table(), 5); }
+    QStringList rows() const { return console->rows(5); }
     // The complete lines the recording mixer wrote so far, one a datagram:
     // "<destination> <sender>:<port> <payload as hex>".
     QStringList heard() const

@@ -13,7 +13,6 @@
 #include "support/consoleundertest.h"
 #include "support/costwatch.h"
 #include "support/mixersim.h"
-#include "support/tablerows.h"
 
 namespace {
 
@@ -123,7 +122,7 @@ private slots:
         QTest::qWait(4000);
         QString figures;
         const bool within = cost.stopWithin(96 * 1024, 1000, 100, &figures);
-        const QStringList listed = tableRows(console.table(), 4);
+        const QStringList listed = console.rows(4);
         figures += QStringLiteral("; %1 passes; %2 rows").arg(passesSeen).arg(listed.size());
         qInfo().noquote() << figures;
         QVERIFY2(within, qPrintable(figures));

@@ -23,6 +23,18 @@ struct ConsoleUnderTest
     }
     QString page() const { return stack->currentWidget()->objectName(); }
     QAbstractItemModel *table() const { return widget.findChild<QTableView *>()->model(); }
+    // The first `columns` cells of each row of the device table, joined by "|".
+    QStringList rows(int columns) const
+    {
+        QStringList rows;
+        for (int row = 0; row < table()->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < columns; ++column)
+                cells << table()->index(row, column).data().toString();
+            rows << cells.join('|');
+        }
+        return rows;
+    }
     void search()
     {
         QTest::mouseClick(widget.findChild<QPushButton *>("btn_search"), Qt::LeftButton);
