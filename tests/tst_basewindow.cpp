@@ -88,28 +88,6 @@ private slots:
         QVERIFY2(rowPassesInChild(added, &output), qPrintable(output));
     }
 
-    // A title-band drag to `wanted` ends where the title bar is in reach:
-    // its full height and 100 pixels of it inside one of the areas.
-    void reachablePosition_data()
-    {
-        QTest::addColumn<QPoint>("wanted");
-        QTest::addColumn<QList<QRect>>("areas");
-        QTest::addColumn<QPoint>("expected");
-        const QList<QRect> one{{0, 0, 1920, 1080}}, two{{0, 0, 1920, 1080}, {1920, 0, 1280, 1440}};
-        QTest::newRow("above the top") << QPoint(100, -300) << one << QPoint(100, -5);
-        QTest::newRow("behind a task bar at the top")
-            << QPoint(100, 20) << QList<QRect>{{0, 40, 1920, 1040}} << QPoint(100, 35);
-        QTest::newRow("far right") << QPoint(1900, 80) << one << QPoint(1815, 80);
-        QTest::newRow("below both: the nearer") << QPoint(1500, 1430) << two << QPoint(1500, 1403);
-        QTest::newRow("no screen") << QPoint(100, -300) << QList<QRect>{} << QPoint(100, -300);
-    }
-    void reachablePosition()
-    {
-        QFETCH(QPoint, wanted);
-        QFETCH(QList<QRect>, areas);
-        QTEST(WindowPlacement::reachablePosition(wanted, {1024, 630}, areas, titleBar), "expected");
-    }
-
     // Where a left press lands decides what a drag does; every step starts
     // from the geometry of the press, and the release ends the drag.
     void drags_data()

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <sys/prctl.h>
+#include <QDeadlineTimer>
+#include <QDebug>
 #include <QProcess>
+#include <csignal>
 
 // Runs the simulated mixer (tools/mixer-sim) for a test, optionally inside
 // a network namespace, and ends it (SIGTERM, then SIGKILL) when the test is
@@ -8,15 +12,41 @@
 class MixerSim
 {
 public:
-    explicit MixerSim(const QStringList &arguments, const QString &networkNamespace = {});
-    ~MixerSim();
+    explicit MixerSim(const QStringList &arguments, const QString &networkNamespace = {})
+        : command(QStringList{MIXER_SIM_PATH} + arguments)
+    {
+        if (!networkNamespace.isEmpty())
+            command = QStringList{"ip", "netns", "exec", networkNamespace} + command;
+    }
+    ~MixerSim()
+    {
+        process.terminate();
+        if (!process.waitForFinished(5000))
+            process.kill(), process.waitForFinished(5000);
+    }
     MixerSim(const MixerSim &) = delete;
     MixerSim &operator=(const MixerSim &) = delete;
 
     // Launches the simulator and waits until it reports that every socket
     // listens. False when it fails to start or exits first; its standard
     // error is then logged.
-    bool start();
+    bool start()
+    {
+        // A test binary killed by a time-out must not leave simulators
+        // behind, holding ports and namespaces.
+        process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        process.start(command.first(), command.mid(1));
+        const QDeadlineTimer deadline(15000);
+        QByteArray output;
+        while (process.waitForReadyRead(int(deadline.remainingTime()))) {
+            output += process.readAllStandardOutput();
+            if (output.contains("mixer-sim ready\n"))
+                return true;
+        }
+        qWarning().noquote() << "MixerSim: not ready:" << command.join(' ') << "\n"
+                             << process.readAllStandardError();
+        return false;
+    }
     bool isRunning() const { return process.state() != QProcess::NotRunning; }
 
 private:
@@ -26,4 +56,10 @@ private:
 
 // The bytes the simulator serves as a download (and as huge or endless
 // bodies) of the given size: byte i is (i * 31 + 7) & 0xFF.
-QByteArray expectedDownloadBytes(qint64 size);
+inline QByteArray expectedDownloadBytes(qint64 size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qint64 i = 0; i < size; ++i)
+        bytes[i] = char((i * 31 + 7) & 0xFF);
+    return bytes;
+}
