@@ -13,6 +13,7 @@
 #include "app/logcategories.h"
 #include "chrome/animatedstackedwidget.h"
 #include "chrome/loading.h"
+#include "console/consolewarmup.h"
 #include "console/web.h"
 #include "console/widget_ui.h"
 #include "demo/demo.h"
@@ -56,6 +57,7 @@ void Widget::initWebView()
     // Mixers sit on the local network: never route to them through a proxy.
     QNetworkProxyFactory::setUseSystemConfiguration(false);
     consoleView->setPage(new QWebEnginePage(&webFlieLoad.profile, consoleView));
+    consoleWarmUp = new ConsoleWarmUp(consoleView, this);
 
     loadingWidget = new loading();
     auto *loadLayout = new QGridLayout(ui->page_load);
@@ -65,6 +67,9 @@ void Widget::initWebView()
     pageSwitchTimer = new QTimer();
     pageSwitchTimer->setSingleShot(true);
     pageSwitchTimer->setInterval(500);
+    // A coarse timer may fire up to 5 % early or late: the switch is timed
+    // to match the slide, and a late one only delays the console.
+    pageSwitchTimer->setTimerType(Qt::PreciseTimer);
     connect(pageSwitchTimer, &QTimer::timeout, this, &Widget::timerOut);
 }
 
@@ -115,6 +120,7 @@ void Widget::timerOut()
 
 void Widget::on_lineEdit_ip_textEdited(const QString &)
 {
+    consoleWarmUp->warm();
     if (deviceModel.rowCount() > 0)
         deviceModel.removeRows(0, deviceModel.rowCount());
 }
