@@ -22,7 +22,6 @@ public:
     // Asks for the warm-up; only the first call counts. The work runs once
     // the frame that answers the user's action has been painted.
     void warm();
-    bool isRequested() const { return requested; }
 
 protected:
     void customEvent(QEvent *event) override;
