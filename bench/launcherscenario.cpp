@@ -118,6 +118,8 @@ void LauncherScenario::clickConnect()
     ResultLog::value(QStringLiteral("typing_stall_ms"),
                      ResultLog::nsToMs(m_app->takeLongestDispatchNs()));
     reportKeyEchoes();
+    // What a user who typed an address holds before connecting.
+    ResultLog::memory(QStringLiteral("typed"));
     m_app->watchPaintsOf(m_stack);
     m_app->takeBusyNs();
     m_connectNs = ProcStats::monotonicNs();
