@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "chrome/basewindow.h"
+#include "chrome/customization.h"
 #include "console/selectdownloadfolder.h"
 #include "console/widget.h"
 
@@ -18,8 +19,9 @@ int runLauncher(int argc, char *argv[], const std::function<void(BaseWindow &)> 
 {
     prepareProcessForWebAndQuick();
     QApplication app(argc, argv);
-    QGuiApplication::setWindowIcon(
-        QIcon(QCoreApplication::applicationDirPath() + QLatin1String("/customization/Tessan.ico")));
+    QGuiApplication::setWindowIcon(QIcon(Customization::filePath(Customization::IconFile)));
+    // Ties the window to the installed menu entry (and its icon) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.modelseries.ModelSeries"));
     registerSelectDownloadFolderType();
 
     QTranslator translator;

@@ -10,6 +10,7 @@
 #include "benchoptions.h"
 #include "burstscenario.h"
 #include "chrome/basewindow.h"
+#include "chrome/customization.h"
 #include "console/selectdownloadfolder.h"
 #include "launcherscenario.h"
 #include "markerprobe.h"
@@ -39,8 +40,7 @@ int main(int argc, char *argv[])
     const qint64 entryNs = ProcStats::monotonicNs();
     prepareProcessForWebAndQuick();
     ProbeApplication app(argc, argv);
-    QGuiApplication::setWindowIcon(
-        QIcon(QCoreApplication::applicationDirPath() + QLatin1String("/customization/Tessan.ico")));
+    QGuiApplication::setWindowIcon(QIcon(Customization::filePath(Customization::IconFile)));
     registerSelectDownloadFolderType();
 
     QTranslator translator;

@@ -69,11 +69,14 @@ void AnimatedStackedWidget::setCurrentWidgetAnimated(QWidget *w)
     slideEnd.start(duration);
 }
 
-QPixmap AnimatedStackedWidget::renderPage(QWidget *page)
+QPixmap AnimatedStackedWidget::renderPage(QWidget *page, qreal ratio)
 {
-    QPixmap pixmap(page->size());
+    // One pixel of the picture per device pixel, so that a scaled screen gets
+    // the page as sharp as the page itself is drawn.
+    QPixmap pixmap(page->size() * ratio);
     if (pixmap.isNull())
         return pixmap;
+    pixmap.setDevicePixelRatio(ratio);
     page->render(&pixmap, QPoint(0, 0), QRegion(),
                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return pixmap;
@@ -89,13 +92,15 @@ QPixmap AnimatedStackedWidget::slidePicture(QWidget *page)
     // Both pages are hidden while the slide runs. Most can still change then
     // (a table that fills, a failure message) and are cheap to draw, so they
     // are drawn for every frame; a page marked as still is pictured once.
+    const qreal ratio = devicePixelRatioF();
     if (!page->property(picturedOnceProperty).toBool())
-        return renderPage(page);
+        return renderPage(page, ratio);
     for (const SlidePicture &taken : std::as_const(pictures)) {
-        if (taken.page == page && taken.size == page->size())
+        if (taken.page == page && taken.size == page->size() &&
+            taken.picture.devicePixelRatio() == ratio)
             return taken.picture;
     }
-    const QPixmap picture = renderPage(page);
+    const QPixmap picture = renderPage(page, ratio);
     pictures.append(SlidePicture{page, page->size(), picture});
     return picture;
 }
@@ -114,13 +119,16 @@ void AnimatedStackedWidget::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     const double v = currentValue.toDouble();
+    // Source rectangles count the pictures' own (device) pixels.
+    const double ratio = devicePixelRatioF();
 
     // The right-hand v pixels of the old page at the left edge ...
     if (QWidget *oldPage = currentWidget()) {
         const QPixmap oldPicture = slidePicture(oldPage);
         const double w = oldPage->geometry().width();
         const double h = oldPage->geometry().height();
-        painter.drawPixmap(QRectF(0, 0, v, h), oldPicture, QRectF(w - v, 0, v, h));
+        painter.drawPixmap(QRectF(0, 0, v, h), oldPicture,
+                           QRectF((w - v) * ratio, 0, v * ratio, h * ratio));
     }
     // ... and the left-hand part of the new page beside them.
     if (QWidget *newPage = widget(targetIndex)) {
@@ -128,7 +136,8 @@ void AnimatedStackedWidget::paintEvent(QPaintEvent *event)
         const double H = geometry().height();
         newPage->resize(geometry().size());
         const QPixmap newPicture = slidePicture(newPage);
-        painter.drawPixmap(QRectF(v, 0, W - v, H), newPicture, QRectF(0, 0, W - v, H));
+        painter.drawPixmap(QRectF(v, 0, W - v, H), newPicture,
+                           QRectF(0, 0, (W - v) * ratio, H * ratio));
     }
     painter.end();
 }

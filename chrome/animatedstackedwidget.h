@@ -42,7 +42,7 @@ private:
         QPixmap picture;
     };
 
-    static QPixmap renderPage(QWidget *page);
+    static QPixmap renderPage(QWidget *page, qreal ratio);
     QPixmap slidePicture(QWidget *page);
     void endSlidePictures();
 

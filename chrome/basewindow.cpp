@@ -44,7 +44,6 @@ const QColor shadowColour(0x55, 0x55, 0x55, 40);
 BaseWindow::BaseWindow(QWidget *parent, const customWidget::ContentFactory &makeContent)
     : QWidget(parent)
 {
-    placeOnScreen();
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setAttribute(Qt::WA_TranslucentBackground);
 
@@ -58,6 +57,8 @@ BaseWindow::BaseWindow(QWidget *parent, const customWidget::ContentFactory &make
 
     m_titleHeight = m_content->titleHeight();
     m_content->updateResizeIcon(false);
+    // Placed once the layouts tell the smallest size the content can take.
+    placeOnScreen();
 
     connect(m_content, &customWidget::closeClicked, this, &QWidget::close);
     connect(m_content, &customWidget::minimumClicked, this, &QWidget::showMinimized);
@@ -66,11 +67,20 @@ BaseWindow::BaseWindow(QWidget *parent, const customWidget::ContentFactory &make
 
 void BaseWindow::placeOnScreen()
 {
-    // Centred on the whole primary screen (not its available area).
+    // Centred on the whole primary screen, unless that hides the title bar.
+    const QSize size(1024, 630);
     const QScreen *screen = QGuiApplication::primaryScreen();
-    const QSize size = screen ? screen->size() : QSize(1024, 630);
-    setGeometry(size.width() / 2 - 512, size.height() / 2 - 315, 1024, 630);
-    m_maximized = false;
+    if (!screen) {
+        setGeometry(QRect(QPoint(), size));
+        return;
+    }
+    setGeometry(WindowPlacement::initialGeometry(screen->size(), screen->availableGeometry(), size,
+                                                 minimumSizeHint(), titleBar()));
+}
+
+WindowPlacement::TitleBar BaseWindow::titleBar() const
+{
+    return WindowPlacement::TitleBar{m_margin + m_borderWidth, m_titleHeight};
 }
 
 void BaseWindow::buildFrame(const customWidget::ContentFactory &makeContent)
@@ -144,11 +154,15 @@ void BaseWindow::mousePressEvent(QMouseEvent *event)
 
 void BaseWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    if (isMaximized() || !m_drag.pressed)
+    if (m_maximized || !m_drag.pressed)
         return;
     m_drag.delta = event->globalPosition().toPoint() - m_drag.globalStart;
     if (m_drag.zone == WindowDrag::TitleBand) {
-        move(m_drag.windowStart + m_drag.delta);
+        QList<QRect> areas;
+        for (const QScreen *screen : QGuiApplication::screens())
+            areas.append(screen->availableGeometry());
+        move(WindowPlacement::reachablePosition(m_drag.windowStart + m_drag.delta, size(), areas,
+                                                titleBar()));
         return;
     }
     setGeometry(WindowDrag::resizedGeometry(m_drag.geometry, m_drag.zone, m_drag.delta,
@@ -171,15 +185,27 @@ void BaseWindow::mouseDoubleClickEvent(QMouseEvent *event)
 
 void BaseWindow::setShowMode()
 {
-    if (m_maximized) {
-        m_maximized = false;
-        m_outerLayout->setContentsMargins(m_margin, m_margin, m_margin, m_margin);
+    // Only asks: the state change that follows sets the margins and zones.
+    if (m_maximized)
         showNormal();
-    } else {
-        m_maximized = true;
-        m_outerLayout->setContentsMargins(0, 0, 0, 0);
+    else
         showMaximized();
-    }
+}
+
+void BaseWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // A minimised window keeps its maximised flag for its return; full screen
+    // has no room for a margin either.
+    if (event->type() == QEvent::WindowStateChange)
+        applyShowMode(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+void BaseWindow::applyShowMode(bool maximized)
+{
+    m_maximized = maximized;
+    const int margin = maximized ? 0 : m_margin;
+    m_outerLayout->setContentsMargins(margin, margin, margin, margin);
     m_content->updateResizeIcon(m_maximized);
     // The resize zones exist only in the normal state.
     for (const ZoneLabel &zone : m_zones)

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "chrome/customwidget.h"
+#include "chrome/windowplacement.h"
 
 class QFrame;
 class QGridLayout;
@@ -14,6 +15,9 @@ class QLabel;
 // The application's only top-level window. It has no native frame: moving by
 // the title band, resizing by the edges and corners, maximise and restore are
 // done here with the window's own mouse events and the title bar's signals.
+// Whether it is maximised is the window system's word: the title bar's button,
+// a double click on the band, a keyboard shortcut or the window manager's own
+// action all end in the same margins, resize zones and button picture.
 class BaseWindow : public QWidget
 {
     Q_OBJECT
@@ -31,6 +35,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     struct ZoneLabel
@@ -54,13 +59,16 @@ private:
     void placeOnScreen();
     void buildFrame(const customWidget::ContentFactory &makeContent);
     void buildZoneLabels();
+    void applyShowMode(bool maximized);
     int hitTest(const QPoint &p) const;
+    WindowPlacement::TitleBar titleBar() const;
 
     const int m_margin = 5;
     const int m_edge = 3;
     const QString m_borderText = QStringLiteral("0px solid #000000");
     int m_borderWidth = 0;
     int m_titleHeight = 0;
+    // Mirrors the window's state; only its state changes set it.
     bool m_maximized = false;
 
     QGridLayout *m_outerLayout = nullptr;

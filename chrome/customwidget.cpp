@@ -48,11 +48,16 @@ void customWidget::applyCustomization()
 
 void customWidget::updateResizeIcon(bool maximized)
 {
+    // Drawn from the picture file itself, at the button's size: the icon
+    // engine takes the sharpest variant for the screen's pixel density.
     const QString image = maximized ? QStringLiteral(":/images/normal_white.png")
                                     : QStringLiteral(":/images/maximum_white.png");
-    const QPixmap picture = QPixmap(image).scaled(ui->toolResize->width(), ui->toolResize->height(),
-                                                  Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    ui->toolResize->setIcon(QIcon(picture));
+    ui->toolResize->setIconSize(ui->toolResize->size());
+    ui->toolResize->setIcon(QIcon(image));
+    // Names what the next click does.
+    const QString action = maximized ? tr("Restore") : tr("Maximize");
+    ui->toolResize->setToolTip(action);
+    ui->toolResize->setAccessibleName(action);
 }
 
 void customWidget::on_toolClose_clicked()

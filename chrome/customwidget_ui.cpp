@@ -1,5 +1,6 @@
 #include "chrome/customwidget_ui.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -145,6 +146,11 @@ void customWidget::setupPageArea()
     scrollAreaWidgetContents_3->setObjectName("scrollAreaWidgetContents_3");
     scrollAreaWidgetContents_3->setGeometry(0, 0, 1024, 600);
     scrollAreaWeb->setWidget(scrollAreaWidgetContents_3);
+    // The main content lies over the scroll area and hides itself while the
+    // demo panel is open: what shows through then is the window's own dark
+    // grey, not the light default of a scroll area.
+    scrollAreaWeb->viewport()->setAutoFillBackground(false);
+    scrollAreaWidgetContents_3->setAutoFillBackground(false);
 
     gridLayout_7->addWidget(scrollAreaWeb, 0, 0);
     stackedWidget->addWidget(PageWeb);
@@ -159,6 +165,14 @@ void customWidget::retranslateUi(QWidget *)
     toolMinimum->setText(QString());
     toolResize->setText(QString());
     toolClose->setText(QString());
+    // The buttons show only glyphs: their names are for tool tips and screen
+    // readers. The resize button's follows the window state.
+    const QString minimize = QCoreApplication::translate("customWidget", "Minimize");
+    toolMinimum->setToolTip(minimize);
+    toolMinimum->setAccessibleName(minimize);
+    const QString close = QCoreApplication::translate("customWidget", "Close");
+    toolClose->setToolTip(close);
+    toolClose->setAccessibleName(close);
 }
 
 }  // namespace Ui

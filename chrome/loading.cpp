@@ -111,3 +111,12 @@ void loading::showLoadFailed()
     ui->tooltip_text->setStyleSheet(QStringLiteral("QLabel{color:red}"));
     ui->tooltip_text->setText(tr("Loading failed, please check the network environment."));
 }
+
+void loading::restart()
+{
+    loadFailed = false;
+    ui->tooltip_text->setStyleSheet(QStringLiteral("QLabel{color:white}"));
+    ui->retranslateUi(this);
+    if (isVisible())
+        dotTimer->start();
+}

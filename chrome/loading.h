@@ -21,6 +21,10 @@ public:
     ~loading() override;
 
     void showLoadFailed();
+    // Back to the page of a load that has just begun: the white "Loading..."
+    // line whose dots run while the page is shown, whatever an earlier load
+    // left on it.
+    void restart();
 
 public slots:
     void timerOut();

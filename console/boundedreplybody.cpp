@@ -1,5 +1,6 @@
 #include "console/boundedreplybody.h"
 
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <utility>
 
@@ -12,12 +13,23 @@ constexpr qint64 readChunkBytes = 64 * 1024;
 
 }  // namespace
 
-BoundedReplyBody::BoundedReplyBody(QNetworkReply *reply, qint64 limit)
-    : QObject(reply), reply(reply), limit(limit)
+BoundedReplyBody::BoundedReplyBody(QNetworkReply *reply, ReplyLimits limits)
+    : QObject(reply), reply(reply), limits(limits)
 {
-    reply->setReadBufferSize(qMin(limit + 1, readChunkBytes));
+    reply->setReadBufferSize(qMin(limits.maxBodyBytes + 1, readChunkBytes));
     connect(reply, &QNetworkReply::metaDataChanged, this, &BoundedReplyBody::checkDeclaredLength);
     connect(reply, &QNetworkReply::readyRead, this, &BoundedReplyBody::collect);
+    connect(reply, &QNetworkReply::finished, &deadline, &QTimer::stop);
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, this, &BoundedReplyBody::expire);
+    deadline.start(limits.timeoutMs);
+}
+
+QNetworkReply *BoundedReplyBody::get(QNetworkAccessManager *manager, const BoundedRequest &request)
+{
+    QNetworkReply *reply = manager->get(request.request);
+    new BoundedReplyBody(reply, request.limits);
+    return reply;
 }
 
 BoundedReplyBody *BoundedReplyBody::of(QNetworkReply *reply)
@@ -27,11 +39,11 @@ BoundedReplyBody *BoundedReplyBody::of(QNetworkReply *reply)
 
 QByteArray BoundedReplyBody::takeBody()
 {
-    if (!tooLarge)
+    if (!cutOff())
         body += reply->readAll();
-    if (body.size() > limit)
+    if (body.size() > limits.maxBodyBytes)
         tooLarge = true;
-    if (tooLarge)
+    if (cutOff())
         body.clear();
     return std::exchange(body, QByteArray());
 }
@@ -39,28 +51,40 @@ QByteArray BoundedReplyBody::takeBody()
 void BoundedReplyBody::checkDeclaredLength()
 {
     const QVariant declared = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (declared.isValid() && declared.toLongLong() > limit)
+    if (declared.isValid() && declared.toLongLong() > limits.maxBodyBytes)
         refuse();
 }
 
 void BoundedReplyBody::collect()
 {
-    if (tooLarge)
+    if (cutOff())
         return;
     // Never ask for more than is there: read() sizes its buffer by the request.
-    body += reply->read(qMin(reply->bytesAvailable(), limit + 1 - body.size()));
-    if (body.size() > limit)
+    body += reply->read(qMin(reply->bytesAvailable(), limits.maxBodyBytes + 1 - body.size()));
+    if (body.size() > limits.maxBodyBytes)
         refuse();
 }
 
 void BoundedReplyBody::refuse()
 {
-    if (tooLarge)
+    if (cutOff())
         return;
     tooLarge = true;
     body.clear();
-    qCDebug(lcConsole) << "reply body larger than" << limit << "bytes, aborted:" << reply->url();
+    qCDebug(lcConsole) << "reply body larger than" << limits.maxBodyBytes
+                       << "bytes, aborted:" << reply->url();
     // abort() finishes the reply at once; its finished handlers see the error.
     if (reply->isRunning())
         reply->abort();
+}
+
+void BoundedReplyBody::expire()
+{
+    if (cutOff() || !reply->isRunning())
+        return;
+    tooSlow = true;
+    body.clear();
+    qCDebug(lcConsole) << "reply not finished after" << limits.timeoutMs
+                       << "ms, aborted:" << reply->url();
+    reply->abort();
 }

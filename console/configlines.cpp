@@ -21,6 +21,11 @@ QUrl configFileUrl(const QString &address)
                 QUrl::TolerantMode);
 }
 
+BoundedRequest configFileRequest(const QString &address)
+{
+    return {QNetworkRequest(configFileUrl(address)), {maxConfigFileBytes, mixerReplyTimeoutMs}};
+}
+
 bool languageEntry(QString line, ConfigEntry *entry)
 {
     line.remove(QLatin1Char(' '));

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUrl>
 
+#include "console/boundedrequest.h"
+
 // A mixer's user configuration file is a few kilobytes. Bodies past this bound
 // are refused, so a broken or hostile device cannot fill the launcher's memory.
 constexpr qint64 maxConfigFileBytes = 256 * 1024;
@@ -12,6 +14,10 @@ constexpr qint64 maxConfigFileBytes = 256 * 1024;
 // Where a mixer serves its user configuration file. The address must already
 // be in plain decimal form: QUrl reads zero-led parts as octal.
 QUrl configFileUrl(const QString &address);
+
+// The request for a mixer's configuration file: a plain GET of that URL, read
+// under the size bound above and the time limit of every mixer request.
+BoundedRequest configFileRequest(const QString &address);
 
 // One value copied from a mixer's configuration into the settings file.
 struct ConfigEntry

@@ -133,6 +133,14 @@ QString descriptionUrlFor(const QHostAddress &sender)
     return QStringLiteral("http://") + sender.toString() + QStringLiteral(":8200/rootDesc.xml");
 }
 
+BoundedRequest descriptionRequest(const QString &url)
+{
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+    request.setRawHeader("self-header", "plovendrak");
+    return {request, {maxDescriptionBytes, mixerReplyTimeoutMs}};
+}
+
 std::optional<DescriptionFields> parseDescriptionBody(QByteArrayView body)
 {
     const qsizetype device = body.indexOf(QByteArrayView("<device>"));

@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <optional>
 
+#include "console/boundedrequest.h"
 #include "console/deviceinfo.h"
 
 namespace Discovery {
@@ -27,6 +28,10 @@ constexpr int lastSearchTick = 4;
 constexpr qsizetype announcementBufferSize = 1024;
 // A description body beyond this is not a description but a misbehaving peer.
 constexpr qint64 maxDescriptionBytes = 1024 * 1024;
+// New device records one search may add, and senders whose description it
+// may ask for. Far beyond any real installation; a bound on what a flood of
+// made-up answers can cost in memory and table rebuilds.
+constexpr qsizetype maxRecordsPerSearch = 1024;
 
 QString multicastGroupText();
 
@@ -79,6 +84,10 @@ bool isAnnouncement(QByteArrayView datagram);
 // The description URL of an announcing device: always built from the sender's
 // own address, never from the URL inside the announcement.
 QString descriptionUrlFor(const QHostAddress &sender);
+
+// The request for a description URL, with the headers the mixers expect, read
+// under the description size bound and the time limit of every mixer request.
+BoundedRequest descriptionRequest(const QString &url);
 
 struct DescriptionFields
 {

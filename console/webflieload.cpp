@@ -5,6 +5,13 @@
 #include <QPointer>
 #include <QStandardPaths>
 
+namespace {
+
+// Set on a download once its end has been reported.
+const char reportedProperty[] = "downloadReported";
+
+}  // namespace
+
 WebFlieLoad::WebFlieLoad(QObject *parent) : QObject(parent)
 {
     qRegisterMetaType<QWebEngineDownloadRequest *>("QWebEngineDownloadRequest*");
@@ -69,7 +76,7 @@ void WebFlieLoad::handleDownloadInterrupt()
 void WebFlieLoad::handleDownloadState(QWebEngineDownloadRequest::DownloadState state)
 {
     auto *download = qobject_cast<QWebEngineDownloadRequest *>(sender());
-    if (!download || closing)
+    if (!download || closing || download->property(reportedProperty).toBool())
         return;
 
     QString text;
@@ -85,6 +92,10 @@ void WebFlieLoad::handleDownloadState(QWebEngineDownloadRequest::DownloadState s
         default:
             return;
     }
+    // One box per download, whatever order the engine reports in: an
+    // interrupted download is also cancelled (see above), and the box's own
+    // event loop would deliver that second final state while it is open.
+    download->setProperty(reportedProperty, true);
     QMessageBox::information(nullptr, tr("download tooltip"), text, QMessageBox::Ok,
                              QMessageBox::NoButton);
 }

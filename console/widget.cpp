@@ -24,6 +24,7 @@ Widget::Widget(QWidget *parent) : QWidget(parent), ui(new Ui::Widget)
     setupTable();
     initDiscovery();
     initWebView();
+    initNavigation();
 }
 
 Widget::~Widget()
@@ -38,6 +39,7 @@ Widget::~Widget()
     delete multicastSocket;
     delete broadcastSocket;
     delete pageSwitchTimer;
+    delete consoleLoadTimer;
     delete ui;
 }
 
@@ -57,6 +59,8 @@ void Widget::initWebView()
     // Mixers sit on the local network: never route to them through a proxy.
     QNetworkProxyFactory::setUseSystemConfiguration(false);
     consoleView->setPage(new QWebEnginePage(&webFlieLoad.profile, consoleView));
+    connect(consoleView->page(), &QWebEnginePage::renderProcessTerminated, this,
+            &Widget::consoleRendererGone);
     consoleWarmUp = new ConsoleWarmUp(consoleView, this);
 
     loadingWidget = new loading();
@@ -71,6 +75,11 @@ void Widget::initWebView()
     // to match the slide, and a late one only delays the console.
     pageSwitchTimer->setTimerType(Qt::PreciseTimer);
     connect(pageSwitchTimer, &QTimer::timeout, this, &Widget::timerOut);
+
+    consoleLoadTimer = new QTimer();
+    consoleLoadTimer->setSingleShot(true);
+    consoleLoadTimer->setInterval(consoleLoadTimeoutMs);
+    connect(consoleLoadTimer, &QTimer::timeout, this, &Widget::consoleLoadTimedOut);
 }
 
 void Widget::on_btn_connect_clicked()
@@ -82,10 +91,7 @@ void Widget::on_btn_connect_clicked()
         webHost = new web();
 
     if (text == QLatin1String("demo")) {
-        if (!demoPanel)
-            demoPanel = new demo();
-        demoPanel->show();
-        hide();
+        showDemoPanel();
         return;
     }
     if (!isValidIPv4(text)) {
@@ -97,13 +103,23 @@ void Widget::on_btn_connect_clicked()
     // every URL is built from the plain decimal form of the address.
     const QString address = canonicalIPv4(text);
     getNginxFile(address);
+    stage = PageNavigation::Stage::Loading;
+    // The user may have come back from an earlier load: its failure text
+    // has nothing to say about this one.
+    loadingWidget->restart();
     consoleView->setUrl(
         QUrl(QStringLiteral("http://%1/dist/index.html").arg(address), QUrl::TolerantMode));
+    consoleLoadTimer->start();
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_load);
 }
 
 void Widget::loadFinishedSlot(bool ok)
 {
+    consoleLoadTimer->stop();
+    // A load the user went back from reports its end later: the search page
+    // stays as it is.
+    if (stage == PageNavigation::Stage::Search)
+        return;
     if (!ok) {
         loadingWidget->showLoadFailed();
         return;
@@ -112,8 +128,35 @@ void Widget::loadFinishedSlot(bool ok)
         pageSwitchTimer->start();
 }
 
+void Widget::consoleLoadTimedOut()
+{
+    qCDebug(lcConsole) << "widget" << __LINE__ << "Widget: console page not loaded after"
+                       << consoleLoadTimeoutMs << "ms, stopped";
+    loadingWidget->showLoadFailed();
+    consoleView->stop();
+}
+
+// The console's renderer can die at any time: its own script crashes it, its
+// memory runs out (a page that never ends), or the system ends it. The web
+// view then stays blank; show the loading page's failure instead.
+void Widget::consoleRendererGone(QWebEnginePage::RenderProcessTerminationStatus status)
+{
+    // Left behind on the search page, a console that dies has nothing to show.
+    if (status == QWebEnginePage::NormalTerminationStatus || consoleView->url().isEmpty() ||
+        stage == PageNavigation::Stage::Search)
+        return;
+    qCDebug(lcConsole) << "widget" << __LINE__ << "Widget: console renderer ended, status"
+                       << status;
+    consoleLoadTimer->stop();
+    pageSwitchTimer->stop();
+    loadingWidget->showLoadFailed();
+    stage = PageNavigation::Stage::Loading;
+    ui->stackedWidget->setCurrentWidgetAnimated(ui->page_load);
+}
+
 void Widget::timerOut()
 {
+    stage = PageNavigation::Stage::Console;
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_web);
     qCCritical(lcConsole) << "widget" << __LINE__ << QStringLiteral("切换页面");
 }

@@ -1,17 +1,21 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QMap>
 #include <QSet>
 #include <QStandardItemModel>
 #include <QStringList>
 #include <QUrl>
+#include <QWebEnginePage>
 #include <QWidget>
 
 #include "console/deviceinfo.h"
+#include "console/pagenavigation.h"
 #include "console/webflieload.h"
 
 class QNetworkAccessManager;
+class QNetworkDatagram;
 class QNetworkReply;
 class QTimer;
 class QUdpSocket;
@@ -34,6 +38,11 @@ public:
     explicit Widget(QWidget *parent = nullptr);
     ~Widget() override;
 
+    // A console page that has not finished loading this long after Connect is
+    // given up and shown as failed: its server took the connection and went
+    // silent, or streams a page that never ends.
+    static constexpr int consoleLoadTimeoutMs = 15000;
+
 private slots:
     void udpReady();
     void on_btn_search_clicked();
@@ -50,22 +59,34 @@ private:
     // Device table (widget_table.cpp).
     void setupTable();
     void refreshTable();
-    void insertDevice(const DeviceInfo &device);
+    bool insertDevice(const DeviceInfo &device);
 
     // Search (widget_discovery.cpp) and its answers (widget_replies.cpp).
     void initDiscovery();
     bool discoveryAvailable() const;
     void sendSearch();
     void searchTick();
+    void readAnswers(QUdpSocket *socket);
     bool takeMarker(QByteArrayView payload);
+    void takeAnnouncement(const QNetworkDatagram &datagram);
+    void noteSearchFull();
     void fetchDescriptions();
-    void limitDescriptionBody(QNetworkReply *reply);
+    void dropRunningDescriptions();
     void parseDescription(QByteArray bytes, QUrl url);
 
     // Console view (widget.cpp) and the mixer's configuration (widget_config.cpp).
     void initWebView();
+    void consoleLoadTimedOut();
+    void consoleRendererGone(QWebEnginePage::RenderProcessTerminationStatus status);
     void getNginxFile(QString ip);
     void handleConfigReply(QNetworkReply *reply);
+
+    // The ways back to the search page, and the console's reload
+    // (widget_navigation.cpp).
+    void initNavigation();
+    void returnToSearch();
+    void reloadConsole();
+    void showDemoPanel();
 
     Ui::Widget *ui;
     QStandardItemModel deviceModel;
@@ -74,11 +95,15 @@ private:
     QNetworkAccessManager *descriptionManager = nullptr;
     // Keyed by the sender's IPv4 address as a number.
     QMap<quint32, QString> descriptionUrls;
-    // Senders whose description request is still running. Each is asked again
-    // only once its request has ended, so announcements repeated by a sender,
-    // or sent by a flood of senders, cannot pile up requests.
-    QSet<quint32> descriptionsRunning;
+    // The description request still running for each sender of this search.
+    // A sender is asked again only once its request has ended (each request
+    // has a time limit), so announcements repeated by a sender, or sent by a
+    // flood of senders, cannot pile up requests. A new search drops them all.
+    QHash<quint32, QNetworkReply *> descriptionsRunning;
     QMap<QString, DeviceInfo> devices;
+    // Records added since the search started, against the bound of a search.
+    qsizetype recordsThisSearch = 0;
+    bool searchFullNoted = false;
     // A set: with thousands of addresses, a scan of all of them for every
     // incoming marker would stall the event loop.
     QSet<QString> seenIps;
@@ -94,4 +119,8 @@ private:
     QNetworkAccessManager *configManager = nullptr;
     loading *loadingWidget = nullptr;
     QTimer *pageSwitchTimer = nullptr;
+    QTimer *consoleLoadTimer = nullptr;
+    // The page the user is on or is being taken to. Load reports that arrive
+    // on the search page belong to a load the user has left.
+    PageNavigation::Stage stage = PageNavigation::Stage::Search;
 };

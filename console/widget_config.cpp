@@ -18,10 +18,9 @@ void Widget::getNginxFile(QString ip)
     configManager = nullptr;
     configManager = new QNetworkAccessManager(this);
 
-    const QUrl url = configFileUrl(ip);
-    qCDebug(lcConsole) << "widget" << __LINE__ << "Widget::getNginxFile" << url;
-    QNetworkReply *reply = configManager->get(QNetworkRequest(url));
-    new BoundedReplyBody(reply, maxConfigFileBytes);
+    const BoundedRequest request = configFileRequest(ip);
+    qCDebug(lcConsole) << "widget" << __LINE__ << "Widget::getNginxFile" << request.request.url();
+    QNetworkReply *reply = BoundedReplyBody::get(configManager, request);
     connect(
         reply, &QNetworkReply::finished, reply, [this, reply] { handleConfigReply(reply); },
         Qt::DirectConnection);
@@ -36,10 +35,10 @@ void Widget::handleConfigReply(QNetworkReply *reply)
     }
     BoundedReplyBody *reader = BoundedReplyBody::of(reply);
     const QByteArray body = reader ? reader->takeBody() : QByteArray();
-    if (!reader || reader->exceeded()) {
-        // Only part of an oversized file was read: keep the settings as they are.
+    if (!reader || reader->cutOff()) {
+        // Only part of the file was read: keep the settings as they are.
         qCDebug(lcConsole) << "Network request error:"
-                           << "configuration file too large";
+                           << "configuration file too large or too slow";
         return;
     }
 

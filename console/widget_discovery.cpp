@@ -29,15 +29,19 @@ void Widget::initDiscovery()
     searchTimer->setInterval(Discovery::searchIntervalMs);
     connect(searchTimer, &QTimer::timeout, this, &Widget::searchTick);
 
-    broadcastSocket = new QUdpSocket();
+    // Children with names, so that the sockets can be found by tests.
+    broadcastSocket = new QUdpSocket(this);
+    broadcastSocket->setObjectName(QStringLiteral("broadcastSocket"));
     if (!broadcastSocket->bind(QHostAddress::AnyIPv4, Discovery::port, sharedBinding)) {
         qCDebug(lcDiscovery) << "Failed to bind socket:" << broadcastSocket->errorString();
         return;
     }
     connect(broadcastSocket, &QUdpSocket::readyRead, this, &Widget::processPendingDatagrams);
 
-    // Bound last, this socket is the one Linux hands unicast answers to.
-    multicastSocket = new QUdpSocket();
+    // Bound last, this socket is the one Linux hands unicast answers to;
+    // elsewhere either may get them, so both read every kind of answer.
+    multicastSocket = new QUdpSocket(this);
+    multicastSocket->setObjectName(QStringLiteral("multicastSocket"));
     multicastSocket->bind(QHostAddress::AnyIPv4, Discovery::port, sharedBinding);
     connect(multicastSocket, &QUdpSocket::readyRead, this, &Widget::udpReady);
 
@@ -90,6 +94,9 @@ void Widget::on_btn_search_clicked()
     }
     seenIps.clear();
     descriptionUrls.clear();
+    dropRunningDescriptions();
+    recordsThisSearch = 0;
+    searchFullNoted = false;
     deviceModel.clear();
     ui->lineEdit_ip->clear();
     ui->label_status_disp->setText(tr("Searching..."));

@@ -7,14 +7,14 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#include "app/logcategories.h"
+#include "console/boundedreplybody.h"
 #include "console/discoveryprotocol.h"
 #include "console/widget.h"
 #include "console/widget_ui.h"
 
 namespace {
 
-// Set on a description reply that was cut off for being too large.
-const char oversizedProperty[] = "descriptionOversized";
 // The sender a description reply asks, as the key of descriptionUrls.
 const char senderProperty[] = "descriptionSender";
 
@@ -22,31 +22,27 @@ const char senderProperty[] = "descriptionSender";
 
 void Widget::processPendingDatagrams()
 {
-    bool listed = false;
-    while (broadcastSocket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = broadcastSocket->receiveDatagram();
-        listed = takeMarker(datagram.data()) || listed;
-    }
-    if (listed)
-        refreshTable();
+    readAnswers(broadcastSocket);
 }
 
 void Widget::udpReady()
 {
+    readAnswers(multicastSocket);
+}
+
+// Both sockets share the discovery port, and which of them the system hands a
+// unicast answer to is not something to rely on (Linux gives it to the one
+// bound last; on Windows it is undefined): each socket reads both kinds of
+// answer. An answer that reaches both counts once, as its address (or its
+// sender) is known by then.
+void Widget::readAnswers(QUdpSocket *socket)
+{
     const qsizetype knownSenders = descriptionUrls.size();
     bool listed = false;
-    while (multicastSocket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = multicastSocket->receiveDatagram();
-        const QByteArray payload = datagram.data();
-        // Unicast answers arrive only on this socket, the one bound last, so
-        // markers must count here as well as on the broadcast socket.
-        listed = takeMarker(payload) || listed;
-        if (!Discovery::isAnnouncement(payload))
-            continue;
-        const QHostAddress sender = datagram.senderAddress();
-        const quint32 key = sender.toIPv4Address();
-        if (!descriptionUrls.contains(key))
-            descriptionUrls.insert(key, Discovery::descriptionUrlFor(sender));
+    while (socket->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = socket->receiveDatagram();
+        listed = takeMarker(datagram.data()) || listed;
+        takeAnnouncement(datagram);
     }
     if (listed)
         refreshTable();
@@ -59,9 +55,37 @@ bool Widget::takeMarker(QByteArrayView payload)
     const std::optional<DeviceInfo> device = Discovery::parseMarker(payload);
     if (!device || seenIps.contains(device->ip))
         return false;
+    // A search that is full still takes the addresses it knows; only new
+    // ones would cost more.
+    if (!insertDevice(*device) && !devices.contains(device->ip))
+        return false;
     seenIps.insert(device->ip);
-    insertDevice(*device);
     return true;
+}
+
+void Widget::takeAnnouncement(const QNetworkDatagram &datagram)
+{
+    if (!Discovery::isAnnouncement(datagram.data()))
+        return;
+    const QHostAddress sender = datagram.senderAddress();
+    const quint32 key = sender.toIPv4Address();
+    if (descriptionUrls.contains(key))
+        return;
+    if (descriptionUrls.size() >= Discovery::maxRecordsPerSearch) {
+        noteSearchFull();
+        return;
+    }
+    descriptionUrls.insert(key, Discovery::descriptionUrlFor(sender));
+}
+
+void Widget::noteSearchFull()
+{
+    if (searchFullNoted)
+        return;
+    searchFullNoted = true;
+    qCWarning(lcDiscovery)
+        << "widget" << __LINE__ << "Widget: the bound of" << Discovery::maxRecordsPerSearch
+        << "new devices in one search is reached; more are ignored until the next search";
 }
 
 void Widget::fetchDescriptions()
@@ -69,53 +93,40 @@ void Widget::fetchDescriptions()
     for (auto it = descriptionUrls.cbegin(); it != descriptionUrls.cend(); ++it) {
         if (descriptionsRunning.contains(it.key()))
             continue;
-        QNetworkRequest request(QUrl(it.value(), QUrl::TolerantMode));
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-        request.setRawHeader("self-header", "plovendrak");
-        QNetworkReply *reply = descriptionManager->get(request);
+        QNetworkReply *reply =
+            BoundedReplyBody::get(descriptionManager, Discovery::descriptionRequest(it.value()));
         reply->setProperty(senderProperty, it.key());
-        descriptionsRunning.insert(it.key());
-        limitDescriptionBody(reply);
+        descriptionsRunning.insert(it.key(), reply);
     }
 }
 
-void Widget::limitDescriptionBody(QNetworkReply *reply)
+void Widget::dropRunningDescriptions()
 {
-    // A description comes from whatever answered on the network. A body that
-    // is huge or never ends is cut off as soon as it passes the bound, so it
-    // can neither fill the memory nor keep the reply open for ever; the abort
-    // finishes the reply, which then counts as a failed one.
-    const auto cutOff = [reply] {
-        reply->setProperty(oversizedProperty, true);
+    // The new search asks every sender again; what the last one still waits
+    // for would only end this one early when it finally finishes.
+    const QList<QNetworkReply *> running = descriptionsRunning.values();
+    descriptionsRunning.clear();
+    for (QNetworkReply *reply : running)
         reply->abort();
-    };
-    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, cutOff] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > Discovery::maxDescriptionBytes)
-            cutOff();
-    });
-    connect(reply, &QNetworkReply::readyRead, reply, [reply, cutOff] {
-        if (reply->bytesAvailable() > Discovery::maxDescriptionBytes)
-            cutOff();
-    });
 }
 
 void Widget::managerFinish(QNetworkReply *reply)
 {
-    descriptionsRunning.remove(reply->property(senderProperty).toUInt());
+    reply->deleteLater();
+    const quint32 sender = reply->property(senderProperty).toUInt();
+    if (descriptionsRunning.value(sender) != reply)
+        return;  // dropped by a new search
+    descriptionsRunning.remove(sender);
     // Any description reply, good or failed, ends the running search.
     if (searchTimer->isActive()) {
         searchTimer->stop();
         searchCount = 0;
     }
-    if (!reply->property(oversizedProperty).toBool()) {
-        QByteArray body;
-        while (!reply->atEnd())
-            body += reply->readAll();
-        if (!body.isEmpty() && body.size() <= Discovery::maxDescriptionBytes)
-            parseDescription(body, reply->url());
-    }
-    reply->deleteLater();
+    // Too large or too slow: the reader kept nothing of it.
+    BoundedReplyBody *reader = BoundedReplyBody::of(reply);
+    const QByteArray body = reader ? reader->takeBody() : QByteArray();
+    if (!body.isEmpty())
+        parseDescription(body, reply->url());
 }
 
 void Widget::parseDescription(QByteArray bytes, QUrl url)

@@ -8,6 +8,7 @@
 
 #include "chrome/palette.h"
 #include "console/consolewarmup.h"
+#include "console/discoveryprotocol.h"
 #include "console/widget.h"
 #include "console/widget_ui.h"
 
@@ -78,11 +79,20 @@ void Widget::refreshTable()
     header->setSectionResizeMode(QHeaderView::Interactive);
 }
 
-void Widget::insertDevice(const DeviceInfo &device)
+bool Widget::insertDevice(const DeviceInfo &device)
 {
     // The first answer for an address wins; later ones never replace it.
-    if (!devices.contains(device.ip))
-        devices.insert(device.ip, device);
+    if (devices.contains(device.ip))
+        return false;
+    // Every record makes every later rebuild longer: a sender claiming
+    // endless addresses must not grow the table without end.
+    if (recordsThisSearch >= Discovery::maxRecordsPerSearch) {
+        noteSearchFull();
+        return false;
+    }
+    devices.insert(device.ip, device);
+    ++recordsThisSearch;
+    return true;
 }
 
 void Widget::on_tableView_clicked(const QModelIndex &index)

@@ -1,5 +1,6 @@
 #include "demo/demo.h"
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -17,6 +18,9 @@ constexpr int meterInterval = 120;
 demo::demo(QWidget *parent) : QWidget(parent), ui(new Ui::demo)
 {
     ui->setupUi(this);
+    // A window of its own: it carries the application's name, not the
+    // form's working title.
+    setWindowTitle(QCoreApplication::applicationName());
     meterTimerId = -1;
     ui->tabWidget->setCurrentWidget(ui->Mixer);
     channelButtons = ui->channelSelects;
@@ -28,6 +32,12 @@ demo::demo(QWidget *parent) : QWidget(parent), ui(new Ui::demo)
 demo::~demo()
 {
     delete ui;
+}
+
+void demo::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 void demo::showEvent(QShowEvent *event)

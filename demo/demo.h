@@ -20,7 +20,12 @@ public:
     explicit demo(QWidget *parent = nullptr);
     ~demo() override;
 
+signals:
+    // The user closed the panel's window (it is only hidden, not deleted).
+    void closed();
+
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void timerEvent(QTimerEvent *event) override;

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Draws the launcher's own pictures with ImageMagick:
 #   resources/images/{minimum,maximum,normal,close}_white.png  white 32 x 32 title-bar glyphs
+#   resources/images/*_white@2x.png                            the same at 64 x 64, which Qt
+#                                                              picks on screens scaled above 100 %
 #   customization/Nav.png                                      1024 x 600 loading picture
 #   customization/Tessan.ico                                   logo, 64/48/32/16 pixels
+#   packaging/icons/model-series-<size>.png                    application icon, rendered
+#   packaging/windows/model-series.ico                         from packaging/icons/model-series.svg
 # The results are committed; run this again after changing a drawing.
 set -euo pipefail
 
@@ -15,16 +19,24 @@ mkdir -p "$images" "$custom"
 # gives the same bytes.
 png_out() { echo "-strip -define png:exclude-chunks=date,time PNG32:$1"; }
 
-glyph() { # name, draw commands
+glyph() { # name, draw commands in 32 x 32 coordinates
     # shellcheck disable=SC2046
     convert -size 32x32 xc:none -fill none -stroke white -strokewidth 2 \
         -draw "$2" $(png_out "$images/$1_white.png")
+    # The same drawing at twice the resolution (every coordinate doubled), not
+    # an enlarged picture.
+    local doubled
+    doubled=$(perl -pe 's/(\d+(?:\.\d+)?)/$1 * 2/ge' <<<"$2")
+    # shellcheck disable=SC2046
+    convert -size 64x64 xc:none -fill none -stroke white -strokewidth 4 \
+        -draw "$doubled" $(png_out "$images/$1_white@2x.png")
 }
 
 glyph minimum "line 8,16.5 24,16.5"
 glyph maximum "rectangle 8.5,8.5 23.5,23.5"
-# Restore: a window in front of another one.
-glyph normal "polyline 12.5,9.5 12.5,6.5 25.5,6.5 25.5,19.5 22.5,19.5 rectangle 6.5,12.5 19.5,25.5"
+# Restore: a window in front of another one. The back window's corner is made
+# of single lines: ImageMagick closes a stroked polyline or path.
+glyph normal "stroke-linecap square line 12.5,9.5 12.5,6.5 line 12.5,6.5 25.5,6.5 line 25.5,6.5 25.5,19.5 line 25.5,19.5 22.5,19.5 rectangle 6.5,12.5 19.5,25.5"
 glyph close "line 9,9 23,23 line 23,9 9,23"
 
 # ---- Loading picture: a dark mixing surface seen from the front -----------
@@ -84,4 +96,16 @@ logo+=(-fill 'rgb(69,255,247)' -draw "roundrectangle 50,150 94,176 6,6"
 convert -size 256x256 xc:none "${logo[@]}" PNG32:"$tmp/logo.png"
 convert "$tmp/logo.png" -define icon:auto-resize=64,48,32,16 "$custom/Tessan.ico"
 
-echo "drawn: $images/*_white.png, $custom/Nav.png, $custom/Tessan.ico"
+# ---- Application icon: the same logo as a scalable drawing ----------------
+icons=$root/packaging/icons
+ico_sizes=()
+for size in 16 22 24 32 48 64 128 256 512; do
+    rsvg-convert -w "$size" -h "$size" "$icons/model-series.svg" -o "$tmp/icon-$size.png"
+    # shellcheck disable=SC2046
+    convert "$tmp/icon-$size.png" $(png_out "$icons/model-series-$size.png")
+    case $size in 16 | 24 | 32 | 48 | 64 | 256) ico_sizes+=("$tmp/icon-$size.png") ;; esac
+done
+convert "${ico_sizes[@]}" "$root/packaging/windows/model-series.ico"
+
+echo "drawn: $images/*_white.png, $custom/Nav.png, $custom/Tessan.ico," \
+    "$icons/model-series-*.png, packaging/windows/model-series.ico"

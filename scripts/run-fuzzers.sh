@@ -9,6 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+scripts/install-test-deps.sh
+
 seconds=${1:-60}
 build=build-fuzz
 targets=(marker announcement description config address)

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=build-asan
 
-scripts/install-deps.sh
+scripts/install-test-deps.sh
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON
 cmake --build "$build"
 

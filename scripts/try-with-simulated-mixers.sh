@@ -24,8 +24,8 @@ if [[ $(id -u) -ne 0 ]]; then
     exit 1
 fi
 
+scripts/install-test-deps.sh
 if [[ ! -x build/model-series || ! -x build/tools/mixer-sim/mixer-sim ]]; then
-    scripts/install-deps.sh
     [[ -f build/CMakeCache.txt ]] ||
         cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --build build --target model-series mixer-sim

@@ -1,10 +1,12 @@
 #include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QThread>
 #include <utility>
 
 #include "chrome/animatedstackedwidget.h"
+#include "support/childrow.h"
 #include "support/testmain.h"
 
 namespace {
@@ -41,6 +43,21 @@ public:
 
 private:
     unsigned long ms;
+};
+
+// Alternate black and white columns one device pixel wide: detail that only
+// a picture taken at the screen's pixel density keeps.
+class DevicePixelStripes : public QWidget
+{
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const qreal ratio = devicePixelRatioF();
+        painter.fillRect(rect(), Qt::white);
+        for (int column = 0; column < width() * ratio; column += 2)
+            painter.fillRect(QRectF(column / ratio, 0, 1 / ratio, height()), Qt::black);
+    }
 };
 
 struct Stack
@@ -96,6 +113,45 @@ private slots:
         for (int x : {505, 750, 995})
             QCOMPARE(frame.pixelColor(x, 150), rightHalf);
         QTRY_COMPARE(s.stack.currentIndex(), to);
+    }
+
+    // Halfway through a slide on a scaled screen, the old page's right half
+    // (stripes) keeps every device pixel, beside the new page's left half.
+    void slideOnScaledScreen_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("150 %") << 1.5;
+        QTest::newRow("200 %") << 2.0;
+    }
+    void slideOnScaledScreen()
+    {
+        QFETCH(qreal, ratio);
+        if (!inRowChild()) {
+            QProcessEnvironment added;
+            added.insert("QT_SCALE_FACTOR", QString::number(ratio));
+            QString output;
+            QVERIFY2(rowPassesInChild(added, &output), qPrintable(output));
+            return;
+        }
+        Stack s;
+        QCOMPARE(s.stack.devicePixelRatioF(), ratio);
+        // Page A: red left half, stripes right half.
+        QLayout *layout = s.a->layout();
+        auto *stripes = new DevicePixelStripes();
+        QLayoutItem *green = layout->replaceWidget(layout->itemAt(1)->widget(), stripes);
+        delete green->widget();
+        delete green;
+        stripes->show();
+        layout->activate();
+        s.stack.setCurrentWidgetAnimated(s.b);
+        s.stack.valueChanged_slot(QVariant(500));
+        const QImage frame = s.stack.grab().toImage();
+        QCOMPARE(frame.devicePixelRatio(), ratio);
+        const int half = qRound(500 * ratio);
+        for (int x = 0; x < half; ++x)
+            QCOMPARE(frame.pixelColor(x, 100), x % 2 ? QColor(Qt::white) : QColor(Qt::black));
+        for (int x = half; x < 2 * half; x += 50)
+            QCOMPARE(frame.pixelColor(x, 100), QColor("#0000ff"));
     }
 
     void slides_data()

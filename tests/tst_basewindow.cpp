@@ -5,13 +5,15 @@
 
 #include <QGridLayout>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 
 #include "chrome/basewindow.h"
+#include "chrome/windowplacement.h"
+#include "support/childrow.h"
 #include "support/testmain.h"
+#include "support/windowlook.h"
 
 namespace {
 
@@ -49,19 +51,10 @@ struct Shown
         for (const QPoint &step : steps)
             move(from + step);
     }
-    QImage resizePicture() const
-    {
-        return window.findChild<QPushButton *>("toolResize")->icon().pixmap(20, 20).toImage();
-    }
 };
 
-QImage titlePicture(const char *name)
-{
-    return QPixmap(QStringLiteral(":/images/%1").arg(QLatin1String(name)))
-        .scaled(20, 20)
-        .toImage()
-        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
+// The title bar of a window in its normal state: 5 pixels in, 32 high.
+const WindowPlacement::TitleBar titleBar{5, 32};
 
 }  // namespace
 
@@ -69,35 +62,109 @@ class TestBaseWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    // Centred from the primary screen's full size; a 1920 x 1080 screen is
-    // made in a child process with an offscreen screen of that size.
+    // Centred on the primary screen's full size, unless that leaves part of
+    // the title bar off the screen. Each screen exists only in a child
+    // process started on it (an offscreen screen of that size and scale).
+    void placement_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QByteArray>("scale");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("1920 x 1080")
+            << QSize(1920, 1080) << QByteArray("1") << QRect(448, 225, 1024, 630);
+        // 910.7 x 512 logical pixels: the window is fitted to the screen.
+        QTest::newRow("1366 x 768 at 150 %")
+            << QSize(1366, 768) << QByteArray("1.5") << QRect(0, 0, 911, 512);
+        QTest::newRow("1280 x 600")
+            << QSize(1280, 600) << QByteArray("1") << QRect(128, 0, 1024, 600);
+    }
     void placement()
     {
-        if (QGuiApplication::primaryScreen()->size() == QSize(1920, 1080)) {
+        QFETCH(QSize, screen);
+        QFETCH(QByteArray, scale);
+        QFETCH(QRect, expected);
+        if (inRowChild()) {
             BaseWindow window;
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
-            QCOMPARE(window.geometry(), QRect(448, 225, 1024, 630));
+            QCOMPARE(window.geometry(), expected);
+            QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(
+                titleBar.in(window.geometry())));
             return;
         }
         QTemporaryDir dir;
         QFile config(dir.filePath(QStringLiteral("screen.json")));
         QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write(R"({"screens":[{"name":"S","width":1920,"height":1080}]})");
+        config.write(QStringLiteral(R"({"screens":[{"name":"S","width":%1,"height":%2}]})")
+                         .arg(screen.width())
+                         .arg(screen.height())
+                         .toUtf8());
         config.close();
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName());
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {"placement"});
-        QVERIFY(child.waitForFinished(60000));
-        const QString output = QString::fromLocal8Bit(child.readAll());
-        // Judged by the child's report, not its exit code, which a leak
-        // checker in a sanitizer build may change.
-        QVERIFY2(
-            output.contains("PASS   : TestBaseWindow::placement()") && !output.contains("FAIL!"),
-            qPrintable(output));
+        QProcessEnvironment added;
+        added.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName());
+        added.insert("QT_SCALE_FACTOR", QString::fromLatin1(scale));
+        QString output;
+        QVERIFY2(rowPassesInChild(added, &output), qPrintable(output));
+    }
+
+    void initialGeometry_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QRect>("expected");
+        const QSize least(222, 108);
+        QTest::newRow("task bar below: centred on the whole screen")
+            << QSize(1920, 1080) << QRect(0, 0, 1920, 1040) << least << QRect(448, 225, 1024, 630);
+        QTest::newRow("task bar over the title bar")
+            << QSize(1100, 660) << QRect(0, 40, 1100, 620) << least << QRect(38, 40, 1024, 620);
+        QTest::newRow("task bar at the left of a narrow screen")
+            << QSize(1000, 700) << QRect(60, 0, 940, 700) << least << QRect(60, 35, 940, 630);
+        QTest::newRow("screen smaller than the window")
+            << QSize(910, 512) << QRect(0, 0, 910, 512) << least << QRect(0, 0, 910, 512);
+        // The close button and the top of the bar stay on the screen.
+        QTest::newRow("screen smaller than the least size")
+            << QSize(200, 100) << QRect(0, 0, 200, 100) << least << QRect(-22, 0, 222, 108);
+    }
+    void initialGeometry()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(QRect, available);
+        QFETCH(QSize, minimum);
+        QTEST(WindowPlacement::initialGeometry(screen, available, QSize(1024, 630), minimum,
+                                               titleBar),
+              "expected");
+    }
+
+    // A title-band drag to `wanted` ends where the title bar is in reach.
+    void reachablePosition_data()
+    {
+        QTest::addColumn<QPoint>("wanted");
+        QTest::addColumn<QList<QRect>>("areas");
+        QTest::addColumn<QPoint>("expected");
+        const QList<QRect> one{{0, 0, 1920, 1080}};
+        QTest::newRow("inside") << QPoint(100, 80) << one << QPoint(100, 80);
+        QTest::newRow("partly off the left side") << QPoint(-500, 80) << one << QPoint(-500, 80);
+        QTest::newRow("above the top") << QPoint(100, -300) << one << QPoint(100, -5);
+        QTest::newRow("behind a task bar at the top")
+            << QPoint(100, 20) << QList<QRect>{{0, 40, 1920, 1040}} << QPoint(100, 35);
+        QTest::newRow("below the bottom") << QPoint(100, 1070) << one << QPoint(100, 1043);
+        // 100 pixels of the bar stay on the screen at either side.
+        QTest::newRow("far right") << QPoint(1900, 80) << one << QPoint(1815, 80);
+        QTest::newRow("far left") << QPoint(-2000, 80) << one << QPoint(-919, 80);
+        const QList<QRect> two{{0, 0, 1920, 1080}, {1920, 0, 1280, 1440}};
+        QTest::newRow("on the taller second screen")
+            << QPoint(2000, 1200) << two << QPoint(2000, 1200);
+        QTest::newRow("below both: the nearer one")
+            << QPoint(1500, 1430) << two << QPoint(1500, 1403);
+        QTest::newRow("no screen") << QPoint(100, -300) << QList<QRect>{} << QPoint(100, -300);
+    }
+    void reachablePosition()
+    {
+        QFETCH(QPoint, wanted);
+        QFETCH(QList<QRect>, areas);
+        QTEST(WindowPlacement::reachablePosition(wanted, QSize(1024, 630), areas, titleBar),
+              "expected");
     }
 
     // Where a left press lands decides what a drag by (+20, +10) does.
@@ -144,6 +211,11 @@ private slots:
             << QPoint(1017, 300) << QList<QPoint>{{30, 40}, {-45, 25}} << QRect(100, 80, 979, 630);
         QTest::newRow("top-left corner: top and left")
             << QPoint(6, 6) << QList<QPoint>{{40, 40}, {-25, -15}} << QRect(75, 65, 1049, 645);
+        // The offscreen screen is 800 x 600: the title bar stays in reach.
+        QTest::newRow("title band, above the screen")
+            << QPoint(400, 15) << QList<QPoint>{{0, -50}, {0, -500}} << QRect(100, -5, 1024, 630);
+        QTest::newRow("title band, off the right side")
+            << QPoint(400, 15) << QList<QPoint>{{2000, 0}} << QRect(695, 80, 1024, 630);
     }
     void drags()
     {
@@ -251,18 +323,12 @@ private slots:
     void maximiseAndRestore()
     {
         Shown s;
-        auto *layout = qobject_cast<QGridLayout *>(s.window.layout());
-        auto *zone = s.window.findChild<QLabel *>("zoneTop");
         auto *toolResize = s.window.findChild<QPushButton *>("toolResize");
-        const QImage maximise = titlePicture("maximum_white.png");
-        const QImage restore = titlePicture("normal_white.png");
-        QCOMPARE(s.resizePicture(), maximise);
+        QCOMPARE(windowLook(s.window), expectedLook(false));
 
         QTest::mouseClick(toolResize, Qt::LeftButton);
         QTRY_VERIFY(s.window.isMaximized());
-        QCOMPARE(layout->contentsMargins(), QMargins());
-        QVERIFY(!zone->isVisible());
-        QCOMPARE(s.resizePicture(), restore);
+        QCOMPARE(windowLook(s.window), expectedLook(true));
         // Dragging in the band does nothing while maximised.
         const QRect maximised = s.window.geometry();
         s.drag(QPoint(400, 15), {{40, 40}});
@@ -272,10 +338,43 @@ private slots:
 
         QTest::mouseClick(toolResize, Qt::LeftButton);
         QTRY_VERIFY(!s.window.isMaximized());
-        QCOMPARE(layout->contentsMargins(), QMargins(5, 5, 5, 5));
-        QVERIFY(zone->isVisible());
-        QCOMPARE(s.resizePicture(), maximise);
+        QCOMPARE(windowLook(s.window), expectedLook(false));
         QTRY_COMPARE(s.window.geometry(), QRect(100, 80, 1024, 630));
+    }
+
+    // The window system may change the state without the title bar: the
+    // window then looks as the button would have left it, and the button's
+    // next click goes the other way.
+    void stateFromOutside_data()
+    {
+        QTest::addColumn<bool>("throughWindow");
+        QTest::newRow("widget state") << false;
+        QTest::newRow("window handle state") << true;
+    }
+    void stateFromOutside()
+    {
+        QFETCH(bool, throughWindow);
+        Shown s;
+        auto *toolResize = s.window.findChild<QPushButton *>("toolResize");
+        const auto setState = [&](Qt::WindowState state) {
+            if (throughWindow)
+                s.window.windowHandle()->setWindowStates(state);
+            else
+                s.window.setWindowState(state);
+        };
+        setState(Qt::WindowMaximized);
+        QTRY_COMPARE(windowLook(s.window), expectedLook(true));
+        QTest::mouseClick(toolResize, Qt::LeftButton);
+        QTRY_VERIFY(!s.window.isMaximized());
+        QCOMPARE(windowLook(s.window), expectedLook(false));
+
+        QTest::mouseClick(toolResize, Qt::LeftButton);
+        QTRY_VERIFY(s.window.isMaximized());
+        setState(Qt::WindowNoState);
+        QTRY_COMPARE(windowLook(s.window), expectedLook(false));
+        QTest::mouseClick(toolResize, Qt::LeftButton);
+        QTRY_VERIFY(s.window.isMaximized());
+        QCOMPARE(windowLook(s.window), expectedLook(true));
     }
 
     void minimiseAndClose()

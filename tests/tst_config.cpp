@@ -140,6 +140,17 @@ private slots:
         QCOMPARE(describe(languageEntries(body)), entries);
     }
 
+    // A plain GET, under a bound of 256 KiB and a limit of a few seconds.
+    void request()
+    {
+        const BoundedRequest sent = configFileRequest(QStringLiteral("192.168.1.8"));
+        QCOMPARE(sent.request.url(),
+                 QUrl(QStringLiteral("http://192.168.1.8/webFile/userConfig/config.ini")));
+        QCOMPARE(sent.request.rawHeaderList(), QList<QByteArray>{});
+        QCOMPARE(sent.limits.maxBodyBytes, 256 * 1024);
+        QVERIFY(sent.limits.timeoutMs >= 1000 && sent.limits.timeoutMs <= 10000);
+    }
+
     void init()
     {
         QFile::remove(settingsFilePath());

@@ -4,9 +4,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <memory>
 
+#include "app/launcher.h"
+#include "chrome/basewindow.h"
 #include "console/widget.h"
 #include "demo/demo.h"
 #include "support/testmain.h"
@@ -292,25 +295,44 @@ private slots:
         QCOMPARE(QApplication::topLevelWidgets(), windows);
     }
 
-    // Connect with "demo" opens the panel as a window of its own, once.
+    // Connect with "demo" in the launcher's window opens the panel, once, as a
+    // window of its own centred over the launcher; the launcher's page area
+    // stays dark meanwhile, and closing the panel brings the search page back.
     void connectDemo()
     {
         untouched.reset(), touched.reset();
-        Widget launcher;
+        BaseWindow launcher(nullptr, consoleContent());
         launcher.show();
-        QTest::keyClicks(launcher.findChild<QLineEdit *>("lineEdit_ip"), "demo");
+        QVERIFY(QTest::qWaitForWindowExposed(&launcher));
+        launcher.move(130, 90);
+        QTRY_COMPARE(launcher.windowHandle()->position(), QPoint(130, 90));
+        auto *address = launcher.findChild<QLineEdit *>("lineEdit_ip");
+        auto *content = launcher.findChild<Widget *>();
+        QTest::keyClicks(address, "demo");
         QList<demo *> first;
         for (int press = 0; press < 2; ++press) {
             QTest::mouseClick(launcher.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
             const QList<demo *> panels = topLevelPanels();
             QCOMPARE(panels.size(), 1);
             QCOMPARE(panels, first.isEmpty() ? (first = panels) : first);
-            QVERIFY(panels.first()->isVisible() && !panels.first()->parentWidget());
-            QVERIFY(!(panels.first()->windowFlags() & Qt::FramelessWindowHint));
-            QVERIFY(!launcher.isVisible());
-            // Nothing in the launcher shows itself again; force a second Connect.
-            panels.first()->close();
-            launcher.show();
+            demo *panel = panels.first();
+            QVERIFY(panel->isVisible() && !panel->parentWidget());
+            QVERIFY(!(panel->windowFlags() & Qt::FramelessWindowHint));
+            QCOMPARE(panel->windowTitle(), QStringLiteral("Model Series"));
+            QVERIFY((panel->frameGeometry().center() - launcher.frameGeometry().center())
+                        .manhattanLength() <= 4);
+            QVERIFY(!content->isVisible());
+            const QImage picture = launcher.grab().toImage();
+            const QPoint pageArea =
+                content->parentWidget()->mapTo(&launcher, content->parentWidget()->rect().center());
+            QCOMPARE(picture.pixelColor(pageArea), QColor(50, 50, 50));
+
+            QVERIFY(panel->close());
+            QVERIFY(content->isVisible());
+            QWidget *page = content->findChild<QStackedWidget *>("stackedWidget")->currentWidget();
+            QCOMPARE(page->objectName(), QStringLiteral("page_search"));
+            QVERIFY(page->isVisible());
+            QCOMPARE(address->text(), QStringLiteral("demo"));
         }
     }
 };

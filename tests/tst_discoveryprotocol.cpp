@@ -130,6 +130,20 @@ private slots:
         QVERIFY(Discovery::announcementText(datagram).size() <= 1024);
     }
 
+    // What the mixers expect, and what a reply may cost: a LAN answers a
+    // description of a few kilobytes within milliseconds.
+    void descriptionRequest()
+    {
+        const BoundedRequest sent =
+            Discovery::descriptionRequest(Discovery::descriptionUrlFor(QHostAddress("10.0.0.5")));
+        QCOMPARE(sent.request.url(), QUrl("http://10.0.0.5:8200/rootDesc.xml"));
+        QCOMPARE(sent.request.header(QNetworkRequest::ContentTypeHeader).toString(),
+                 QStringLiteral("application/json"));
+        QCOMPARE(sent.request.rawHeader("self-header"), QByteArray("plovendrak"));
+        QCOMPARE(sent.limits.maxBodyBytes, 1024 * 1024);
+        QVERIFY(sent.limits.timeoutMs >= 1000 && sent.limits.timeoutMs <= 10000);
+    }
+
     // Accepted descriptions as "name|model".
     void description_data()
     {

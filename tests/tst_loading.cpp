@@ -85,13 +85,20 @@ private slots:
         page.showLoadFailed();
         QCOMPARE(label->text(), failureText);
 
-        // Neither a hide nor a later showing brings the dots back.
+        // Neither a hide nor a later showing brings the dots back; only a
+        // restart for a new load does.
         page.hide();
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         QTest::qWait(1100);
         QCOMPARE(label->text(), failureText);
         QVERIFY(drawnInRed(label));
+
+        // A new load starts from the white "Loading..." with running dots.
+        page.restart();
+        QCOMPARE(label->text(), QStringLiteral("Loading..."));
+        QVERIFY(nextText(label).startsWith(QStringLiteral("Loading.")));
+        QVERIFY(!drawnInRed(label));
     }
 
     void oneFitPerBurst()

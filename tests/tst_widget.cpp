@@ -1,14 +1,19 @@
 // The connect flow of the main content widget, end to end against the
 // simulated mixer on loopback addresses.
+#include <signal.h>
 #include <QElapsedTimer>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QWebEngineView>
 #include <algorithm>
 
+#include "app/language.h"
 #include "console/web.h"
 #include "console/widget.h"
 #include "support/mixersim.h"
@@ -18,7 +23,9 @@ namespace {
 
 const char *const kMixerAddress = "127.0.0.11";
 const char *const kPaddedMixerAddress = "127.000.000.011";
-const char *const kSilentAddress = "127.0.0.12";  // nothing listens there
+const char *const kSilentAddress = "127.0.0.12";     // nothing listens there
+const char *const kStreamingAddress = "127.0.0.13";  // a console page that never ends
+const char *const kHangingAddress = "127.0.0.14";    // takes the console request, never answers
 const char *const kFailureText = "Loading failed, please check the network environment.";
 
 QStringList messagesSeen;
@@ -42,11 +49,27 @@ struct ConsoleUnderTest
     QWebEngineView *view = widget.findChild<QWebEngineView *>();
 
     QString currentPage() const { return stack->currentWidget()->objectName(); }
+    QString connectedText;
     void connectTo(const QString &text)
     {
+        connectedText = text;
         address->setText(text);
         QTest::mouseClick(connectButton, Qt::LeftButton);
     }
+    // A key sequence such as "Esc" or "Alt+Left", or the mouse's "back button"
+    // over the page area, sent to the window as the system would.
+    void gesture(const QString &name)
+    {
+        QWindow *window = widget.windowHandle();
+        if (name == QLatin1String("back button")) {
+            const QPoint middle = stack->mapTo(&widget, stack->rect().center());
+            QTest::mouseClick(window, Qt::BackButton, {}, middle);
+            return;
+        }
+        const QKeyCombination key = QKeySequence(name)[0];
+        QTest::keyClick(window, key.key(), key.keyboardModifiers());
+    }
+    QString loadingText() const { return stack->findChild<QLabel *>("tooltip_text")->text(); }
     bool loadingPageShows(const QString &text) const
     {
         const auto labels = stack->findChild<QWidget *>("page_load")->findChildren<QLabel *>();
@@ -74,8 +97,14 @@ private slots:
         sim.reset(new MixerSim(
             {"--address", kMixerAddress, "--answer", "none", "--name", "Loopback Mixer"}));
         QVERIFY(sim->start());
+        streamingSim.reset(new MixerSim(
+            {"--address", kStreamingAddress, "--answer", "none", "--endless", "console"}));
+        QVERIFY(streamingSim->start());
+        hangingSim.reset(
+            new MixerSim({"--address", kHangingAddress, "--answer", "none", "--hang", "console"}));
+        QVERIFY(hangingSim->start());
     }
-    void cleanupTestCase() { sim.reset(); }
+    void cleanupTestCase() { sim.reset(), streamingSim.reset(), hangingSim.reset(); }
 
     void rejectsWhatIsNotAnAddress_data()
     {
@@ -235,6 +264,136 @@ private slots:
         QCOMPARE(console.currentPage(), QStringLiteral("page_load"));
     }
 
+    // The renderer ends (its own script crashed it, its memory ran out, the
+    // system killed it): the loading page comes back with the failure,
+    // whether the console was still loading or already shown.
+    void rendererDies_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("pageWhenKilled");
+        QTest::newRow("console loading") << kStreamingAddress << "page_load";
+        QTest::newRow("console shown") << kMixerAddress << "page_web";
+    }
+    void rendererDies()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, pageWhenKilled);
+        ConsoleUnderTest console;
+        console.widget.show();
+        console.connectTo(address);
+        QTRY_COMPARE_WITH_TIMEOUT(console.currentPage(), pageWhenKilled, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(console.view->page()->renderProcessPid() > 0, 10000);
+        QCOMPARE(::kill(pid_t(console.view->page()->renderProcessPid()), SIGKILL), 0);
+        // Sooner than a console load is given up.
+        QTRY_VERIFY_WITH_TIMEOUT(console.loadingPageShows(kFailureText), 8000);
+        QTRY_COMPARE_WITH_TIMEOUT(console.currentPage(), QStringLiteral("page_load"), 5000);
+    }
+
+    // States: "loading" (a load that never ends), "loaded" (the gesture comes
+    // as the load succeeds, before the switch), "failed", "console".
+    void gesturesOnThePages_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<QString>("outcome");  // "back", "stay" or "reload"
+        const auto row = [](const char *state, const char *gesture, const char *outcome) {
+            QTest::addRow("%s, %s", state, gesture)
+                << QString(state) << QString(gesture) << QString(outcome);
+        };
+        row("loading", "Esc", "back");
+        row("loading", "Alt+Left", "back");
+        row("loading", "back button", "back");
+        row("loaded", "Esc", "back");
+        row("failed", "Esc", "back");
+        row("console", "Alt+Left", "back");
+        row("console", "back button", "back");
+        row("console", "Esc", "stay");  // the console page's own key
+        row("console", "F5", "reload");
+    }
+    void gesturesOnThePages()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, gesture);
+        QFETCH(QString, outcome);
+        ConsoleUnderTest console;
+        auto *table = qobject_cast<QStandardItemModel *>(
+            console.widget.findChild<QTableView *>("tableView")->model());
+        console.widget.show();
+        QVERIFY(QTest::qWaitForWindowActive(&console.widget));
+        table->appendRow(new QStandardItem(QStringLiteral("found earlier")));
+        QSignalSpy loads(console.view, &QWebEngineView::loadFinished);
+        if (state == "loaded")
+            connect(console.view, &QWebEngineView::loadFinished, &console.widget,
+                    [&] { console.gesture(gesture); });
+        console.connectTo(state == "loading"  ? kHangingAddress
+                          : state == "failed" ? kSilentAddress
+                                              : kMixerAddress);
+        const QString page = state == "console" ? "page_web" : "page_load";
+        if (state != "loaded")
+            QTRY_COMPARE_WITH_TIMEOUT(console.currentPage(), page, 15000);
+        if (state == "failed")
+            QTRY_VERIFY_WITH_TIMEOUT(console.loadingPageShows(kFailureText), 15000);
+        if (state == "console")
+            console.view->setFocus();
+        const int loadsBefore = loads.count();
+        if (state != "loaded")
+            console.gesture(gesture);
+
+        if (outcome == "back") {
+            QTRY_COMPARE_WITH_TIMEOUT(console.currentPage(), QStringLiteral("page_search"), 5000);
+            // A load still running was stopped; a page that loads again by
+            // itself later does not take the user away from the search page.
+            QTRY_VERIFY_WITH_TIMEOUT(loads.count() > 0, 5000);
+            if (state == "console") {
+                console.view->page()->runJavaScript(QStringLiteral("location.reload()"));
+                QVERIFY(loads.wait(10000));
+            }
+            QTest::qWait(1200);
+            QCOMPARE(console.currentPage(), QStringLiteral("page_search"));
+            QCOMPARE(console.address->text(), console.connectedText);
+            QCOMPARE(table->rowCount(), 1);
+        } else {
+            if (outcome == "reload")
+                QTRY_COMPARE_WITH_TIMEOUT(loads.count(), loadsBefore + 1, 15000);
+            QTest::qWait(1200);
+            QCOMPARE(loads.count(), loadsBefore + (outcome == "reload" ? 1 : 0));
+            QCOMPARE(console.currentPage(), page);
+        }
+    }
+
+    // After the way back the address field has the focus and Return in it
+    // connects: afresh, with a new configuration fetch and a fresh loading page.
+    void returnAfterGoingBackStartsAfresh()
+    {
+        ConsoleUnderTest console;
+        console.widget.show();
+        QVERIFY(QTest::qWaitForWindowActive(&console.widget));
+        console.address->setFocus();
+        QTest::keyClicks(console.address, kSilentAddress);
+        QTest::mouseClick(console.connectButton, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(console.loadingPageShows(kFailureText), 15000);
+        console.gesture("Esc");
+        QTRY_COMPARE_WITH_TIMEOUT(console.currentPage(), QStringLiteral("page_search"), 5000);
+        QCOMPARE(QApplication::focusWidget(), console.address);
+
+        QFile::remove(settingsFilePath());
+        console.address->selectAll();
+        QTest::keyClicks(console.address, kHangingAddress);
+        QTest::keyClick(console.widget.windowHandle(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(console.currentPage(), QStringLiteral("page_load"), 5000);
+        const QString shown = console.loadingText();
+        QVERIFY2(shown.startsWith(QStringLiteral("Loading")), qPrintable(shown));
+        QTRY_VERIFY_WITH_TIMEOUT(console.loadingText() != shown, 5000);
+        QVERIFY(console.loadingText().startsWith(QStringLiteral("Loading.")));
+        const auto language = [] {
+            return QSettings(settingsFilePath(), QSettings::IniFormat)
+                .value(QStringLiteral("Language/Language_enum"))
+                .toString()
+                .trimmed();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(language(), QStringLiteral("1"), 15000);
+    }
+
     void shutsDownCleanlyWithTheConsoleLoaded()
     {
         QProcess child;
@@ -251,7 +410,7 @@ private slots:
     }
 
 private:
-    QScopedPointer<MixerSim> sim;
+    QScopedPointer<MixerSim> sim, streamingSim, hangingSim;
 };
 
 // Child mode: load the console, then leave the event loop and tear down the

@@ -9,7 +9,8 @@
 //   oversized   8 KB to 64 KB: random bytes, a marker with a huge name, an
 //               announcement whose URL lies beyond the first 1024 bytes
 //   near-miss   marker look-alikes that fail one test each
-//   marker      well-formed markers carrying K different Ip= values
+//   marker      well-formed markers carrying K different Ip= values in turn
+//               (10.200.0.1 on), so that K markers claim K addresses
 //   announce    announcements, each from one of the --senders addresses
 //               (bound transparently: nothing in the LAN holds them, so
 //               the launcher's description requests to them go unanswered)
@@ -168,7 +169,7 @@ public:
                 return garbage(size, size);
             case 1:
                 // Few addresses, so the huge names cost a bounded amount.
-                return "DIGITAL_MIXER_DLNA|Name=" + std::string(size, 'N') + "|Ip=10.201.0." +
+                return "DIGITAL_MIXER_DLNA|Name=" + std::string(size, 'N') + "|Ip=10.199.0." +
                        std::to_string(random() % 20) + "|Mode=Big|";
             default:
                 return std::string(1100, 'x') + "LOCATION: http://10.77.9.9:8200/rootDesc.xml" +
@@ -208,9 +209,9 @@ public:
 
     std::string marker()
     {
-        const int value = int(random() % unsigned(options.ipValues));
-        return "DIGITAL_MIXER_DLNA|Name=Flood " + std::to_string(value) + "|Ip=10.200." +
-               std::to_string(value / 250) + "." + std::to_string(value % 250 + 1) + "|Mode=FL-" +
+        const in_addr_t value = in_addr_t(markersMade++ % options.ipValues);
+        return "DIGITAL_MIXER_DLNA|Name=Flood " + std::to_string(value) +
+               "|Ip=" + dotted(firstMarkerAddress + value) + "|Mode=FL-" +
                std::to_string(value % 7) + "|";
     }
 
@@ -228,8 +229,12 @@ public:
     }
 
 private:
+    // 10.200.0.1
+    static constexpr in_addr_t firstMarkerAddress = (10u << 24) | (200u << 16) | 1u;
+
     const Options &options;
     std::mt19937 random;
+    long markersMade = 0;
 };
 
 }  // namespace

@@ -1,9 +1,9 @@
 // A flood of hostile datagrams on the discovery port, sent from a mixer
 // namespace of the test LAN (see run-in-lan.sh) while the launcher searches:
-// garbage, oversized datagrams, marker look-alikes, well-formed markers from
-// thousands of addresses and announcements from hundreds of senders that
-// never answer. The launcher must stay responsive, keep its memory bounded,
-// end its search and still list the real mixers.
+// garbage, oversized datagrams, marker look-alikes, well-formed markers
+// claiming 100,000 addresses and announcements from hundreds of senders that
+// never answer. The launcher must stay responsive, keep its memory and its
+// table bounded, end its search and still list the real mixers.
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <QAbstractItemModel>
@@ -17,6 +17,7 @@
 #include <csignal>
 #include <memory>
 
+#include "console/discoveryprotocol.h"
 #include "console/widget.h"
 #include "lan/support/lanenvironment.h"
 #include "support/eventloopprobe.h"
@@ -31,10 +32,11 @@ const QByteArray searchDatagram =
     "ST:ssdp:all\r\nMX:3\r\n\r\n";
 const QString launcherBroadcast = QStringLiteral("10.77.255.255");
 
-constexpr int floodCount = 100000;
-constexpr int floodSeconds = 12;
-// Distinct Ip= values among the well-formed flood markers.
-constexpr int floodAddresses = 5000;
+// Two in five datagrams are well-formed markers, each claiming an address of
+// its own until all of floodAddresses have been claimed.
+constexpr int floodCount = 250000;
+constexpr int floodSeconds = 30;
+constexpr int floodAddresses = 100000;
 // Senders of announcements: addresses nothing in the LAN holds.
 const QString floodSenders = QStringLiteral("10.77.1.1-10.77.2.144");
 
@@ -42,6 +44,17 @@ const QString floodSenders = QStringLiteral("10.77.1.1-10.77.2.144");
 constexpr qint64 longestStallBoundMs = 1000;
 constexpr qint64 residentGrowthBoundKiB = 96 * 1024 * memoryOverheadFactor();
 constexpr int waitMs = 60000;
+
+// Notes of the launcher that a search has reached its bound of new devices.
+int boundNotes = 0;
+QtMessageHandler previousHandler = nullptr;
+
+void countBoundNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("new devices in one search is reached")))
+        ++boundNotes;
+    previousHandler(type, context, message);
+}
 
 // The flood sender, run inside a mixer namespace.
 class FloodSender
@@ -199,6 +212,8 @@ private slots:
             QString::number(floodAddresses),
             "--senders",
             floodSenders};
+        boundNotes = 0;
+        previousHandler = qInstallMessageHandler(countBoundNotes);
         EventLoopProbe probe;
         resetPeakResident();
         const qint64 residentBefore = residentKiB();
@@ -231,6 +246,7 @@ private slots:
         // their end belongs to the flood's cost.
         QTest::qWait(4000);
         probe.stop();
+        qInstallMessageHandler(previousHandler);
         const qint64 peakKiB = peakResidentKiB();
         const QStringList listed = rows();
         const QString figures = QStringLiteral(
@@ -260,13 +276,19 @@ private slots:
         qsizetype fromFlood = 0;
         for (const QString &row : listed) {
             const QString ip = row.section('|', 1, 1);
-            fromFlood += ip.startsWith("10.200.") ? 1 : 0;
-            const bool expected = ip.startsWith("10.200.") || ip.startsWith("10.201.") ||
+            const bool claimed = ip.startsWith("10.200.") || ip.startsWith("10.201.");
+            fromFlood += claimed ? 1 : 0;
+            const bool expected = claimed || ip.startsWith("10.199.") ||
                                   ip == QLatin1String("10.77.0.20") ||
                                   ip == QLatin1String("10.77.0.21");
             QVERIFY2(expected && !row.section('|', 0, 0).isEmpty(), qPrintable(row.left(200)));
         }
-        QVERIFY2(fromFlood > floodAddresses / 2, qPrintable(figures));
+        // The flood filled its share and no more: the records taken while no
+        // search ran and those of the search, each up to the bound, which is
+        // noted once each time.
+        const qsizetype bound = Discovery::maxRecordsPerSearch;
+        QVERIFY2(fromFlood >= bound && listed.size() <= 2 * bound, qPrintable(figures));
+        QCOMPARE(boundNotes, 2);
     }
 };
 
