@@ -2,6 +2,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QThread>
+#include <utility>
 
 #include "chrome/animatedstackedwidget.h"
 #include "support/childrow.h"
@@ -25,6 +27,23 @@ QWidget *halvesPage(const char *left, const char *right)
     }
     return page;
 }
+
+// Holds up the first paint a page gets, as a page drawn for the first time
+// (or on a busy machine) may.
+class SlowFirstPaint : public QObject
+{
+public:
+    explicit SlowFirstPaint(int ms) : ms(ms) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QThread::msleep(std::exchange(ms, 0));
+        return false;
+    }
+
+private:
+    unsigned long ms;
+};
 
 // Alternate black and white columns one device pixel wide: detail that only
 // a picture taken at the screen's pixel density keeps.
@@ -173,6 +192,21 @@ private slots:
         // Idle again: the next request slides.
         s.stack.setCurrentWidgetAnimated(endsOn == 2 ? s.a : s.c);
         QTRY_COMPARE(s.stack.currentWidget(), endsOn == 2 ? s.a : s.c);
+    }
+
+    void slideEndsOnTimeAfterASlowFirstFrame()
+    {
+        // A slide lasts 500 ms by the clock, also when its first frame takes a
+        // second: it ends as soon as the thread is free again (not 500 ms
+        // after that frame, at 1.5 s).
+        Stack s;
+        SlowFirstPaint slow(1000);
+        s.b->findChild<QLabel *>()->installEventFilter(&slow);
+        QElapsedTimer clock;
+        clock.start();
+        s.stack.setCurrentWidgetAnimated(s.b);
+        QTRY_COMPARE_WITH_TIMEOUT(s.stack.currentWidget(), s.b, 10000);
+        QVERIFY2(clock.elapsed() < 1400, qPrintable(QString::number(clock.elapsed())));
     }
 
     void targetDeletedDuringSlide()

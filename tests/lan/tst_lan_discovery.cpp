@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QUdpSocket>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <memory>
 #include <vector>
 
@@ -374,6 +376,24 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(passes(record), 6, searchTimeoutMs);
         QTest::qWait(quietPeriodMs);
         QCOMPARE(passes(record), 6);
+    }
+
+    void rowClickCopiesAddressAndReadiesConsole()
+    {
+        startSim(0, {"--address", "10.77.0.9", "--answer", "marker-broadcast", "--name", "A"});
+        QVERIFY(allSimsRunning());
+        clickSearch();
+        QTRY_COMPARE_WITH_TIMEOUT(rows().size(), 1, searchTimeoutMs);
+        // Searching and finding is no sign of a Connect yet: no renderer.
+        QWebEnginePage *page = widget->findChild<QWebEngineView *>()->page();
+        QCOMPARE(page->renderProcessPid(), 0);
+
+        auto *view = child<QTableView>("tableView");
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(0, 3)).center());
+        QCOMPARE(child<QLineEdit>("lineEdit_ip")->text(), QStringLiteral("10.77.0.9"));
+        QCOMPARE(rows().size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(page->renderProcessPid() != 0, 15000);
     }
 
     void earlierDeviceComesBack_data()
