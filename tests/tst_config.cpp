@@ -14,6 +14,7 @@
 #include "app/language.h"
 #include "console/configlines.h"
 #include "console/widget.h"
+#include "support/filebytes.h"
 #include "support/mixersim.h"
 #include "support/testmain.h"
 
@@ -62,12 +63,6 @@ QString zeroLedLoopback(int host)
     return QStringLiteral("127.000.%1.%2")
         .arg(loopbackBlock(), 3, 10, QLatin1Char('0'))
         .arg(host, 3, 10, QLatin1Char('0'));
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -219,7 +214,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(reply.isNull(), 30000);
 
         if (stored.isEmpty()) {
-            QCOMPARE(readFile(settingsFilePath()), handWrittenSettings);
+            QCOMPARE(fileBytes(settingsFilePath()), handWrittenSettings);
             return;
         }
         QCOMPARE(storedLanguage(), stored);
@@ -281,7 +276,7 @@ private slots:
         connectTo(widget, text);
         QCOMPARE(configReplies(widget).size(), 0);
         QCOMPARE(widget.findChildren<QNetworkAccessManager *>().size(), managers);
-        QCOMPARE(readFile(settingsFilePath()), handWrittenSettings);
+        QCOMPARE(fileBytes(settingsFilePath()), handWrittenSettings);
     }
 
 private:

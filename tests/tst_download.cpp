@@ -15,20 +15,14 @@
 
 #include "console/widget.h"
 #include "support/dialoganswerer.h"
+#include "support/filebytes.h"
 #include "support/mixersim.h"
+#include "support/runaddress.h"
 #include "support/testmain.h"
 
 namespace {
 
 const qint64 downloadSize = 2 * 1024 * 1024;
-
-// A loopback address of this run's own, so that test binaries running side
-// by side never compete for the simulated mixer's ports.
-QString runAddress(int salt)
-{
-    const int pid = int(getpid());
-    return QStringLiteral("127.%1.%2.%3").arg(120 + salt).arg((pid >> 8) & 0xFF).arg(1 + pid % 254);
-}
 
 // A folder of 1 MiB, where a download of 2 MiB runs out of room part way: a
 // tmpfs in a mount namespace of this process's own, made in main() before any
@@ -52,12 +46,6 @@ QString mountSmallFolder()
     return QString::fromLocal8Bit(path);
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class TestDownload : public QObject
@@ -73,9 +61,9 @@ private slots:
 
         const QString size = QString::number(downloadSize);
         wholeMixer = std::make_unique<MixerSim>(
-            QStringList{"--address", runAddress(1), "--download-size", size});
+            QStringList{"--address", runAddress(121), "--download-size", size});
         brokenMixer = std::make_unique<MixerSim>(
-            QStringList{"--address", runAddress(2), "--download-size", size, "--break-download"});
+            QStringList{"--address", runAddress(122), "--download-size", size, "--break-download"});
         QVERIFY(wholeMixer->start());
         QVERIFY(brokenMixer->start());
     }
@@ -119,7 +107,8 @@ private slots:
         auto *view = widget.findChild<QWebEngineView *>();
         auto *stack = widget.findChild<QStackedWidget *>("stackedWidget");
         QVERIFY(view && stack);
-        QTest::keyClicks(widget.findChild<QLineEdit *>("lineEdit_ip"), runAddress(broken ? 2 : 1));
+        QTest::keyClicks(widget.findChild<QLineEdit *>("lineEdit_ip"),
+                         runAddress(broken ? 122 : 121));
         QTest::mouseClick(widget.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(stack->currentWidget()->objectName(), QStringLiteral("page_web"),
                                   20000);

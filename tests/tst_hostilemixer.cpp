@@ -20,8 +20,10 @@
 #include "app/language.h"
 #include "console/widget.h"
 #include "support/eventloopprobe.h"
+#include "support/filebytes.h"
 #include "support/mixersim.h"
 #include "support/processmemory.h"
+#include "support/runaddress.h"
 #include "support/testmain.h"
 
 namespace {
@@ -37,18 +39,6 @@ constexpr int streamingMs = 6000;
 constexpr qint64 stallBoundMs = 1500;
 // The launcher's own process; the renderer is a process of its own.
 constexpr qint64 launcherGrowthBoundKiB = 96 * 1024 * memoryOverheadFactor();
-
-QString runAddress(int salt)
-{
-    const int pid = int(getpid());
-    return QStringLiteral("127.%1.%2.%3").arg(160 + salt).arg((pid >> 8) & 0xFF).arg(1 + pid % 254);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool writeSettingsFile()
 {
@@ -102,7 +92,7 @@ private slots:
         QFETCH(QStringList, faults);
         QFETCH(QString, page);
         QVERIFY(writeSettingsFile());
-        const QString address = runAddress(++rowsRun);
+        const QString address = runAddress(160 + ++rowsRun);
         MixerSim mixer(QStringList{"--address", address, "--answer", "none"} + faults);
         QVERIFY(mixer.start());
 

@@ -17,6 +17,7 @@
 
 #include "app/launcher.h"
 #include "chrome/basewindow.h"
+#include "support/filebytes.h"
 #include "support/localeenvironment.h"
 #include "support/testmain.h"
 
@@ -49,12 +50,6 @@ int runChild(char *argv[])
 }
 
 // ---- the parent -------------------------------------------------------------
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool writeBytes(const QString &path, const QByteArray &bytes)
 {

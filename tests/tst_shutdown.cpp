@@ -24,19 +24,12 @@
 #include "demo/demo.h"
 #include "support/dialoganswerer.h"
 #include "support/mixersim.h"
+#include "support/runaddress.h"
 #include "support/testmain.h"
 
 namespace {
 
 const char childArgument[] = "--shutdown-child";
-
-// A loopback address of this run's own, so parallel test binaries never
-// compete for the simulated mixer's ports.
-QString runAddress()
-{
-    const int pid = int(getpid());
-    return QStringLiteral("127.141.%1.%2").arg((pid >> 8) & 0xFF).arg(1 + pid % 254);
-}
 
 // ---- the child: the launcher's own run, driven like a user would -----------
 
@@ -169,13 +162,13 @@ private slots:
     void closeWhileBusy()
     {
         // Slow enough that the download is still running at shutdown.
-        MixerSim mixer({"--address", runAddress(), "--answer", "none", "--download-size",
+        MixerSim mixer({"--address", runAddress(141), "--answer", "none", "--download-size",
                         "268435456", "--download-rate", "262144"});
         QVERIFY(mixer.start());
 
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(),
-                    {QLatin1String(childArgument), runAddress()});
+                    {QLatin1String(childArgument), runAddress(141)});
         const bool ended = child.waitForFinished(120000);
         if (!ended) {
             child.kill();

@@ -13,17 +13,10 @@
 #include "console/webviewhandler.h"
 #include "console/widget.h"
 #include "support/mixersim.h"
+#include "support/runaddress.h"
 #include "support/testmain.h"
 
 namespace {
-
-// A loopback address of this run's own, so that test binaries running side
-// by side never compete for the simulated mixer's ports.
-QString runAddress(int salt)
-{
-    const int pid = int(getpid());
-    return QStringLiteral("127.%1.%2.%3").arg(100 + salt).arg((pid >> 8) & 0xFF).arg(1 + pid % 254);
-}
 
 // An address where nothing listens: the load is refused at once.
 QUrl refusedUrl()
@@ -95,11 +88,11 @@ class TestWebHost : public QObject
 private slots:
     void initTestCase()
     {
-        mixerAddress = runAddress(1);
+        mixerAddress = runAddress(101);
         mixer = std::make_unique<MixerSim>(QStringList{"--address", mixerAddress});
         QVERIFY(mixer->start());
         slowMixer = std::make_unique<MixerSim>(
-            QStringList{"--address", runAddress(2), "--delay", "console=3000"});
+            QStringList{"--address", runAddress(102), "--delay", "console=3000"});
         QVERIFY(slowMixer->start());
     }
 
@@ -209,7 +202,7 @@ private:
         if (kind == QLatin1String("refused"))
             return refusedUrl();
         if (kind == QLatin1String("slow"))
-            return QUrl(QStringLiteral("http://%1/dist/index.html").arg(runAddress(2)));
+            return QUrl(QStringLiteral("http://%1/dist/index.html").arg(runAddress(102)));
         return QUrl(
             QStringLiteral("http://%1/dist/index.html?page=%2").arg(mixerAddress).arg(page));
     }
