@@ -1,18 +1,27 @@
 #include "launcherscenario.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QWebEngineView>
+#include <algorithm>
 
 #include "console/widget.h"
 #include "probeapplication.h"
 #include "procstats.h"
 #include "resultlog.h"
+
+namespace {
+// A quick typist: one key every 150 ms, then 300 ms to reach the button.
+constexpr int keyIntervalMs = 150;
+constexpr int reachButtonMs = 300;
+}  // namespace
 
 LauncherScenario::LauncherScenario(ProbeApplication *app, QWidget *window, BenchOptions options)
     : m_app(app), m_window(window), m_options(std::move(options))
@@ -77,15 +86,65 @@ void LauncherScenario::connectToMixer()
     connect(m_stack, &QStackedWidget::currentChanged, this, &LauncherScenario::onPageChanged);
     // The loading page is hidden when the slide that takes it away starts.
     m_pageLoad->installEventFilter(this);
-    m_app->watchPaintsOf(m_stack);
+    m_address = address;
+    m_button = button;
+    address->setFocus(Qt::MouseFocusReason);
+    m_app->watchPaintsOf(address);
     m_app->takeFrames();
-    m_app->takeBusyNs();
+    m_app->takeLongestDispatchNs();
+    typeNextKey();
+}
 
-    address->setText(m_options.address);
+void LauncherScenario::typeNextKey()
+{
+    if (!m_address || !m_button)
+        return;
+    if (m_keysTyped == m_options.address.size()) {
+        QTimer::singleShot(reachButtonMs, Qt::PreciseTimer, this, &LauncherScenario::clickConnect);
+        return;
+    }
+    // Through the event loop, as keys from the window system arrive.
+    const QChar character = m_options.address.at(m_keysTyped++);
+    m_keyNs.append(ProcStats::monotonicNs());
+    const int key = character == QLatin1Char('.') ? int(Qt::Key_Period) : character.unicode();
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+        QCoreApplication::postEvent(m_address,
+                                    new QKeyEvent(type, key, Qt::NoModifier, QString(character)));
+    QTimer::singleShot(keyIntervalMs, Qt::PreciseTimer, this, &LauncherScenario::typeNextKey);
+}
+
+void LauncherScenario::clickConnect()
+{
+    ResultLog::value(QStringLiteral("typing_stall_ms"),
+                     ResultLog::nsToMs(m_app->takeLongestDispatchNs()));
+    reportKeyEchoes();
+    // What a user who typed an address holds before connecting.
+    ResultLog::memory(QStringLiteral("typed"));
+    m_app->watchPaintsOf(m_stack);
+    m_app->takeBusyNs();
     m_connectNs = ProcStats::monotonicNs();
-    button->click();
+    m_button->click();
     ResultLog::value(QStringLiteral("click_ms"),
                      ResultLog::nsToMs(ProcStats::monotonicNs() - m_connectNs));
+}
+
+void LauncherScenario::reportKeyEchoes()
+{
+    // From each key to the end of the first frame that painted the field
+    // after it: how long the user waited to see the key.
+    const QList<ProbeApplication::Frame> frames = m_app->takeFrames();
+    qint64 longestNs = 0;
+    for (const qint64 keyNs : std::as_const(m_keyNs)) {
+        const auto echo = std::find_if(frames.cbegin(), frames.cend(), [keyNs](const auto &frame) {
+            return frame.startNs >= keyNs;
+        });
+        if (echo == frames.cend()) {
+            ResultLog::text(QStringLiteral("error"), QStringLiteral("a key was never painted"));
+            return;
+        }
+        longestNs = qMax(longestNs, echo->startNs + echo->durationNs - keyNs);
+    }
+    ResultLog::value(QStringLiteral("key_echo_max_ms"), ResultLog::nsToMs(longestNs));
 }
 
 bool LauncherScenario::eventFilter(QObject *watched, QEvent *event)

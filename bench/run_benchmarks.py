@@ -64,6 +64,11 @@ def med(runs, key):
     return statistics.median(values) if values else float("nan")
 
 
+def max_of(runs, key):
+    values = [r[key] for r in runs if r["exit_code"] == 0 and isinstance(r.get(key), float)]
+    return max(values) if values else float("nan")
+
+
 def machine_line():
     cpu = "unknown CPU"
     try:
@@ -108,6 +113,16 @@ def startup_rows(table, floor, cold, normal, maximised):
     table.add(2, "Connect to console page current", fmt(connect, "ms"),
               f"{fmt(load_floor, 'ms')} + 1000", f"{connect - designed:+.1f} ms",
               "overhead <= 50 ms", connect - designed <= 50)
+    table.add(2, "  of which load / switch wait / slide",
+              " / ".join(fmt(med(normal, key), "ms")
+                         for key in ("load_ms", "switch_wait_ms", "slide_ms")),
+              "-", "-", "report", None)
+    table.add(2, "  longest wait from a key to its echo while typing",
+              fmt(med(normal, "key_echo_max_ms"), "ms"), "-",
+              f"worst {max_of(normal, 'key_echo_max_ms'):.1f} ms", "report", None)
+    table.add(2, "  longest dispatch while the address is typed",
+              fmt(med(normal, "typing_stall_ms"), "ms"), "-",
+              f"worst {max_of(normal, 'typing_stall_ms'):.1f} ms", "report", None)
     if cold:
         cold_load = med(cold, "load_ms")
         table.add(2, "  against a bare view that also loads unshown", fmt(connect, "ms"),
@@ -126,12 +141,17 @@ def startup_rows(table, floor, cold, normal, maximised):
                   f"slowest {med(runs, 'slide_frame_max_ms'):.1f} ms", f"<= {goal:.0f} ms",
                   frame <= goal)
 
-    for stage, label in (("start", "after start-up"), ("connect", "after a Connect")):
-        lr, fr = med(normal, f"{stage}_rss_kb") / 1024, med(floor, f"{stage}_rss_kb") / 1024
+    for stage, label in (("start", "after start-up"),
+                         ("typed", "with the address typed, before the click"),
+                         ("connect", "after a Connect")):
+        lr, lp = med(normal, f"{stage}_rss_kb") / 1024, med(normal, f"{stage}_tree_pss_kb") / 1024
+        if stage == "typed":
+            table.add(5, f"resident memory {label}", fmt(lr, "MiB"), "-", "-", "report", None)
+            table.add(5, "  with web engine helpers (PSS)", fmt(lp, "MiB"), "-", "-", "report", None)
+            continue
+        fr, fp = med(floor, f"{stage}_rss_kb") / 1024, med(floor, f"{stage}_tree_pss_kb") / 1024
         table.add(5, f"resident memory {label}", fmt(lr, "MiB"), fmt(fr, "MiB"),
                   f"{lr / fr:.2f}", "<= 1.2 x floor", lr <= 1.2 * fr)
-        lp, fp = (med(normal, f"{stage}_tree_pss_kb") / 1024,
-                  med(floor, f"{stage}_tree_pss_kb") / 1024)
         table.add(5, f"  with web engine helpers (PSS) {label}", fmt(lp, "MiB"),
                   fmt(fp, "MiB"), f"{lp / fp:.2f}", "report", None)
 

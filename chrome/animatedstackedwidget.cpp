@@ -18,6 +18,13 @@ AnimatedStackedWidget::AnimatedStackedWidget(QWidget *parent)
     animation->setEasingCurve(QEasingCurve::OutCubic);
     connect(animation, SIGNAL(valueChanged(QVariant)), this, SLOT(valueChanged_slot(QVariant)));
     connect(animation, SIGNAL(finished()), this, SLOT(animationFinished()));
+    slideEnd.setSingleShot(true);
+    slideEnd.setTimerType(Qt::PreciseTimer);
+    connect(&slideEnd, &QTimer::timeout, this, [this] {
+        // At its end value the animation stops and reports that it finished.
+        if (animation->state() == QAbstractAnimation::Running)
+            animation->setCurrentTime(animation->duration());
+    });
 }
 
 AnimatedStackedWidget::~AnimatedStackedWidget()
@@ -35,6 +42,7 @@ void AnimatedStackedWidget::valueChanged_slot(QVariant value)
 void AnimatedStackedWidget::animationFinished()
 {
     animating = false;
+    slideEnd.stop();
     endSlidePictures();
     if (!target || indexOf(target) == -1)
         return;
@@ -58,6 +66,7 @@ void AnimatedStackedWidget::setCurrentWidgetAnimated(QWidget *w)
     animation->setEndValue(QVariant(0));
     animation->setDuration(duration);
     animation->start(QAbstractAnimation::KeepWhenStopped);
+    slideEnd.start(duration);
 }
 
 QPixmap AnimatedStackedWidget::renderPage(QWidget *page, qreal ratio)

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVariant>
 
 class QPropertyAnimation;
@@ -46,6 +47,9 @@ private:
     void endSlidePictures();
 
     QPropertyAnimation *animation;
+    // Ends the slide by the wall clock: the animation's own clock starts only
+    // once its first, costliest frame is drawn, and would end it that late.
+    QTimer slideEnd;
     int duration = 500;
     bool animating = false;
     QVariant currentValue;

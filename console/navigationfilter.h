@@ -1,12 +1,11 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <functional>
 
 #include "console/pagenavigation.h"
 
-class QKeyEvent;
-class QMouseEvent;
 class QWidget;
 
 // Watches the input of the window that holds `scope` (installed on the
@@ -28,8 +27,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool keyPress(QWidget *receiver, const QKeyEvent *event);
-    bool mouseButton(QWidget *receiver, const QMouseEvent *event);
+    bool keyPress(QWidget *receiver, PageNavigation::Action action);
+    bool mouseButton(QWidget *receiver, QEvent::Type type, PageNavigation::Action action);
     bool announce(PageNavigation::Action action);
 
     QWidget *scope;

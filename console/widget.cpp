@@ -13,6 +13,7 @@
 #include "app/logcategories.h"
 #include "chrome/animatedstackedwidget.h"
 #include "chrome/loading.h"
+#include "console/consolewarmup.h"
 #include "console/web.h"
 #include "console/widget_ui.h"
 #include "demo/demo.h"
@@ -60,6 +61,7 @@ void Widget::initWebView()
     consoleView->setPage(new QWebEnginePage(&webFlieLoad.profile, consoleView));
     connect(consoleView->page(), &QWebEnginePage::renderProcessTerminated, this,
             &Widget::consoleRendererGone);
+    consoleWarmUp = new ConsoleWarmUp(consoleView, this);
 
     loadingWidget = new loading();
     auto *loadLayout = new QGridLayout(ui->page_load);
@@ -69,6 +71,9 @@ void Widget::initWebView()
     pageSwitchTimer = new QTimer();
     pageSwitchTimer->setSingleShot(true);
     pageSwitchTimer->setInterval(500);
+    // A coarse timer may fire up to 5 % early or late: the switch is timed
+    // to match the slide, and a late one only delays the console.
+    pageSwitchTimer->setTimerType(Qt::PreciseTimer);
     connect(pageSwitchTimer, &QTimer::timeout, this, &Widget::timerOut);
 
     consoleLoadTimer = new QTimer();
@@ -158,6 +163,7 @@ void Widget::timerOut()
 
 void Widget::on_lineEdit_ip_textEdited(const QString &)
 {
+    consoleWarmUp->warm();
     if (deviceModel.rowCount() > 0)
         deviceModel.removeRows(0, deviceModel.rowCount());
 }

@@ -20,6 +20,7 @@ class QNetworkReply;
 class QTimer;
 class QUdpSocket;
 class QWebEngineView;
+class ConsoleWarmUp;
 class demo;
 class loading;
 class web;
@@ -112,6 +113,8 @@ private:
     qint32 searchCount = 0;
     QByteArray searchDatagram;
     QWebEngineView *consoleView = nullptr;
+    // Child of this widget; readies the engine once a Connect is in sight.
+    ConsoleWarmUp *consoleWarmUp = nullptr;
     WebFlieLoad webFlieLoad;
     QNetworkAccessManager *configManager = nullptr;
     loading *loadingWidget = nullptr;

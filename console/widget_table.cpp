@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "chrome/palette.h"
+#include "console/consolewarmup.h"
 #include "console/discoveryprotocol.h"
 #include "console/widget.h"
 #include "console/widget_ui.h"
@@ -96,6 +97,7 @@ bool Widget::insertDevice(const DeviceInfo &device)
 
 void Widget::on_tableView_clicked(const QModelIndex &index)
 {
+    consoleWarmUp->warm();
     const QStandardItem *ipItem = deviceModel.item(index.row(), 1);
     if (ipItem)
         ui->lineEdit_ip->setText(ipItem->text());

@@ -31,6 +31,22 @@ struct Stack
     }
 };
 
+// Holds up the first paint a page gets, as a page drawn for the first time
+// (or on a busy machine) may, and notes when that frame was done.
+struct SlowFirstPaint : QObject
+{
+    QElapsedTimer clock;
+    qint64 endedAt = -1;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && endedAt < 0) {
+            QThread::msleep(1000);
+            endedAt = clock.elapsed();
+        }
+        return false;
+    }
+};
+
 bool near(const QColor &actual, const QColor &expected)
 {
     return qAbs(actual.red() - expected.red()) + qAbs(actual.green() - expected.green()) +
@@ -109,6 +125,27 @@ private slots:
         // Idle again: the next request slides.
         s.stack.setCurrentWidgetAnimated(s.pages.at(endsOn == 2 ? 0 : 2));
         QTRY_COMPARE(s.stack.currentIndex(), endsOn == 2 ? 0 : 2);
+    }
+
+    // A slide lasts 500 ms by the clock, also when its first frame takes a
+    // second: it ends as soon as the thread is free again, not another 500 ms
+    // after that frame. Measured from the frame's end, so that a busy machine
+    // does not count.
+    void slideEndsOnTimeAfterASlowFirstFrame()
+    {
+        Stack s({new QLabel("A"), new QLabel("B")});
+        SlowFirstPaint slow;
+        s.pages.at(1)->installEventFilter(&slow);
+        qint64 switchedAt = -1;
+        connect(&s.stack, &QStackedWidget::currentChanged, this,
+                [&] { switchedAt = slow.clock.elapsed(); });
+        slow.clock.start();
+        s.stack.setCurrentWidgetAnimated(s.pages.at(1));
+        QTRY_COMPARE_WITH_TIMEOUT(s.stack.currentIndex(), 1, 10000);
+        QVERIFY(slow.endedAt >= 0);
+        QVERIFY2(switchedAt - slow.endedAt < 400,
+                 qPrintable(
+                     QStringLiteral("%1 ms after the slow frame").arg(switchedAt - slow.endedAt)));
     }
 };
 

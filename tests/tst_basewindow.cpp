@@ -5,12 +5,38 @@
 
 #include "chrome/basewindow.h"
 #include "chrome/windowplacement.h"
-#include "support/childrow.h"
 #include "support/filebytes.h"
 #include "support/testmain.h"
 #include "support/windowlook.h"
 
 namespace {
+
+// A screen of another size or scale exists only from the start of a
+// process: such a row runs again in a child process of this binary, which
+// does the real checks.
+bool inRowChild()
+{
+    return qEnvironmentVariableIsSet("LAUNCHER_TEST_ROW_CHILD");
+}
+
+// True when the child that runs the current row, with `added` in its
+// environment, passes it. (A leak checker in a sanitizer build would change
+// the exit code: it is off in the child.)
+bool rowPassesInChild(const QProcessEnvironment &added, QString *output)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(added);
+    environment.insert("LAUNCHER_TEST_ROW_CHILD", "1");
+    environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QTest::currentTestFunction() + QString(':') + QTest::currentDataTag()});
+    const bool ended = child.waitForFinished(120000);
+    *output = QString::fromLocal8Bit(child.readAll());
+    return ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+}
 
 // The title bar of a window in its normal state: 5 pixels in, 32 high.
 const WindowPlacement::TitleBar titleBar{5, 32};

@@ -54,7 +54,6 @@ private slots:
     }
     void cleanupTestCase()
     {
-        wholeMixer.reset(), brokenMixer.reset();
         if (!smallFolder.isEmpty() && umount2(qPrintable(smallFolder), MNT_DETACH) == 0)
             QDir().rmdir(smallFolder);
     }

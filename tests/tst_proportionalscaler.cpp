@@ -5,13 +5,6 @@
 
 namespace {
 
-QFont pointFont(int size)
-{
-    QFont font;
-    font.setPointSize(size);
-    return font;
-}
-
 // An owner drawn for 1024 x 600 with its scaler.
 struct Form
 {
@@ -66,11 +59,11 @@ private slots:
         QFETCH(bool, recorded);
         QFETCH(QSize, ownerSize);
         Form form;
-        QLabel *probe = form.label({100, 50, 200, 40}, pointFont(16));
+        QLabel *probe = form.label({100, 50, 200, 40}, QFont(QString(), 16));
         QLabel *flat = form.label({10, 20, 30, 0});
         QFont pixelFont;
         pixelFont.setPixelSize(20);
-        QLabel *pixels = form.label({}, pixelFont), *tiny = form.label({}, pointFont(1));
+        QLabel *pixels = form.label({}, pixelFont), *tiny = form.label({}, QFont(QString(), 1));
         auto *plainFrame = new QFrame(&form.owner);
         plainFrame->setGeometry(5, 5, 50, 50);
         form.scaler.setTypeMask(ProportionalScaler::ScaleLabels | ProportionalScaler::ScaleButtons);

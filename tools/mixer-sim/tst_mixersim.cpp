@@ -7,6 +7,7 @@
 
 #include <QtTest>
 #include "support/mixersim.h"
+#include "support/runaddress.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ const QString console = QStringLiteral("/dist/index.html");
 const QString config = QStringLiteral("/webFile/userConfig/config.ini");
 const QString description = QStringLiteral("/rootDesc.xml");
 const QString download = QStringLiteral("/dist/download/mixer-scene.bin");
-
-// An address of our own on loopback, so runs in parallel do not collide.
-QString loopbackAddress()
-{
-    const qint64 pid = QCoreApplication::applicationPid();
-    return QStringLiteral("127.42.%1.%2").arg((pid >> 8) & 0xFF).arg(pid & 0xFF);
-}
 
 }  // namespace
 
@@ -32,7 +26,7 @@ class TestMixerSim : public QObject
     QNetworkReply *get(const QString &path)
     {
         const int port = path == description ? 8200 : 80;
-        const QUrl url(QStringLiteral("http://%1:%2%3").arg(loopbackAddress()).arg(port).arg(path));
+        const QUrl url(QStringLiteral("http://%1:%2%3").arg(runAddress(42)).arg(port).arg(path));
         QNetworkReply *reply = manager.get(QNetworkRequest(url));
         reply->setParent(this);
         return reply;
@@ -75,7 +69,7 @@ private slots:
         QFETCH(QByteArray, length);
         QFETCH(bool, late);
         QFETCH(bool, failed);
-        MixerSim sim(QStringList{"--address", loopbackAddress(), "--answer", "none"} + fault);
+        MixerSim sim(QStringList{"--address", runAddress(42), "--answer", "none"} + fault);
         QVERIFY(sim.start());
 
         QNetworkReply *reply = get(path);
