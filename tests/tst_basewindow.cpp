@@ -3,6 +3,7 @@
 // made from two quick presses.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "chrome/animatedstackedwidget.h"
 #include "chrome/basewindow.h"
 #include "chrome/windowplacement.h"
 #include "support/filebytes.h"
@@ -19,13 +20,15 @@ bool inRowChild()
     return qEnvironmentVariableIsSet("LAUNCHER_TEST_ROW_CHILD");
 }
 
-// True when the child that runs the current row, with `added` in its
-// environment, passes it. (A leak checker in a sanitizer build would change
-// the exit code: it is off in the child.)
-bool rowPassesInChild(const QProcessEnvironment &added, QString *output)
+// True when the child that runs the current row, with `settings`
+// ("NAME=value") added to its environment, passes it; its output is logged
+// when it does not. (A leak checker in a sanitizer build would change the
+// exit code: it is off in the child.)
+bool rowPassesInChild(const QStringList &settings)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(added);
+    for (const QString &setting : settings)
+        environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
     environment.insert("LAUNCHER_TEST_ROW_CHILD", "1");
     environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
     QProcess child;
@@ -34,9 +37,26 @@ bool rowPassesInChild(const QProcessEnvironment &added, QString *output)
     child.start(QCoreApplication::applicationFilePath(),
                 {QTest::currentTestFunction() + QString(':') + QTest::currentDataTag()});
     const bool ended = child.waitForFinished(120000);
-    *output = QString::fromLocal8Bit(child.readAll());
-    return ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    const bool passed =
+        ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    if (!passed)
+        qWarning().noquote() << child.readAll();
+    return passed;
 }
+
+// Alternate black and white columns one device pixel wide: detail that only
+// a picture taken at the screen's pixel density keeps.
+struct DevicePixelStripes : QWidget
+{
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const qreal ratio = devicePixelRatioF();
+        for (int column = 0; column < width() * ratio; ++column)
+            painter.fillRect(QRectF(column / ratio, 0, 1 / ratio, height()),
+                             column % 2 ? Qt::white : Qt::black);
+    }
+};
 
 // The title bar of a window in its normal state: 5 pixels in, 32 high.
 const WindowPlacement::TitleBar titleBar{5, 32};
@@ -107,11 +127,44 @@ private slots:
         QVERIFY(writeFileBytes(config, QStringLiteral(R"({"screens":[{"width":%1,"height":%2}]})")
                                            .arg(size[0], size[1])
                                            .toUtf8()));
-        QProcessEnvironment added;
-        added.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
-        added.insert("QT_SCALE_FACTOR", scale);
-        QString output;
-        QVERIFY2(rowPassesInChild(added, &output), qPrintable(output));
+        QVERIFY(rowPassesInChild(
+            {"QT_QPA_PLATFORM=offscreen:configfile=" + config, "QT_SCALE_FACTOR=" + scale}));
+    }
+
+    // On a scaled screen the title-bar pictures and the pictures of a slide
+    // bring a pixel for every device pixel instead of being enlarged.
+    void crispOnScaledScreens_data()
+    {
+        QTest::addColumn<QString>("scale");
+        QTest::newRow("150 %") << "1.5";
+        QTest::newRow("200 %") << "2";
+    }
+    void crispOnScaledScreens()
+    {
+        QFETCH(QString, scale);
+        if (!inRowChild()) {
+            QVERIFY(rowPassesInChild({"QT_SCALE_FACTOR=" + scale}));
+            return;
+        }
+        const qreal ratio = scale.toDouble();
+        Shown s;
+        const auto resize = s.window.findChild<QPushButton *>("toolResize");
+        for (QIcon picture : {resize->icon(), QIcon(":/images/minimum_white.png"),
+                              QIcon(":/images/close_white.png")})
+            QCOMPARE(picture.pixmap(resize->iconSize(), ratio).devicePixelRatio(), ratio);
+
+        // Halfway through a slide, the old page's right half keeps its stripes.
+        AnimatedStackedWidget stack;
+        stack.addWidget(new DevicePixelStripes);
+        stack.addWidget(new QWidget);
+        stack.resize(1000, 300);
+        stack.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&stack));
+        stack.setCurrentWidgetAnimated(stack.widget(1));
+        stack.valueChanged_slot(QVariant(500));
+        const QImage frame = stack.grab().toImage();
+        for (int x = 0; x < qRound(500 * ratio); ++x)
+            QCOMPARE(frame.pixelColor(x, 100), x % 2 ? QColor(Qt::white) : QColor(Qt::black));
     }
 
     // Where a left press lands decides what a drag does; every step starts

@@ -9,11 +9,7 @@
 class TestCustomWidget : public QObject
 {
     Q_OBJECT
-    // Beside the executable, and where an installation puts the sample
-    // folder, seen from its bin/.
     const QString beside = QCoreApplication::applicationDirPath() + "/customization";
-    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                                              "/../share/model-series/customization");
 
 private slots:
     // A copy of the sample folder that the build put beside the executable
@@ -22,43 +18,37 @@ private slots:
     {
         QVERIFY(!QDir(beside).exists() || QDir().rename(beside, beside + ".aside"));
     }
-    void cleanup() { QDir(beside).removeRecursively(), QDir(installed).removeRecursively(); }
+    void cleanup() { QDir(beside).removeRecursively(); }
     void cleanupTestCase() { QDir().rename(beside + ".aside", beside); }
 
     void customizationFolder_data()
     {
         QTest::addColumn<QByteArray>("config");  // null: no folder at all
-        QTest::addColumn<bool>("isInstalled");   // under ../share instead of beside
         QTest::addColumn<QString>("title");
-        QTest::newRow("absent") << QByteArray() << false << "Corvane";
-        QTest::newRow("installed") << QByteArray("[App]\nname=Shared\n") << true << "Shared";
-        QTest::newRow("name present but empty") << QByteArray("[App]\nname=\n") << false << "";
+        QTest::newRow("absent") << QByteArray() << "Corvane";
+        QTest::newRow("name present but empty") << QByteArray("[App]\nname=\n") << "";
         // An unquoted comma makes the INI reader split the value into a list.
-        QTest::newRow("comma") << QByteArray("[App]\nname=Corvane, Inc.\n") << false
-                               << "Corvane, Inc.";
+        QTest::newRow("comma") << QByteArray("[App]\nname=Corvane, Inc.\n") << "Corvane, Inc.";
         QTest::newRow("comma, quoted")
-            << QByteArray("[App]\nname=\"Corvane, Inc.\"\n") << false << "Corvane, Inc.";
+            << QByteArray("[App]\nname=\"Corvane, Inc.\"\n") << "Corvane, Inc.";
         QTest::newRow("commas, blanks as written, CR LF")
-            << QByteArray("[Other]\r\nname=x\r\n[App]\r\nname = A ,  B,C \r\n") << false
-            << "A ,  B,C";
+            << QByteArray("[Other]\r\nname=x\r\n[App]\r\nname = A ,  B,C \r\n") << "A ,  B,C";
         QTest::newRow("quoted part, comment, later line wins")
-            << QByteArray("[App]\nname=Old\nname=\"Corvane\", Inc. ; brand\n") << false
-            << "Corvane, Inc.";
+            << QByteArray("[App]\nname=Old\nname=\"Corvane\", Inc. ; brand\n") << "Corvane, Inc.";
     }
     void customizationFolder()
     {
         QFETCH(QByteArray, config);
-        QFETCH(bool, isInstalled);
-        const QString dir = isInstalled ? installed : beside;
         if (!config.isNull()) {
-            QVERIFY(writeFileBytes(dir + "/config.ini", config));
-            QVERIFY(QFile::copy(QFINDTESTDATA("../customization/Tessan.ico"), dir + "/Tessan.ico"));
+            QVERIFY(writeFileBytes(beside + "/config.ini", config));
+            QVERIFY(
+                QFile::copy(QFINDTESTDATA("../customization/Tessan.ico"), beside + "/Tessan.ico"));
         }
         customWidget content;
         QTEST(content.findChild<QLabel *>("label_title")->text(), "title");
         QCOMPARE(content.findChild<QLabel *>("label_logo")->pixmap().isNull(), config.isNull());
         // The folder is only read, never created.
-        QCOMPARE(QDir(beside).exists(), !config.isNull() && !isInstalled);
+        QCOMPARE(QDir(beside).exists(), !config.isNull());
     }
 
     // A folder beside the executable comes first; an installed launcher

@@ -69,10 +69,7 @@ private slots:
         demo *first = nullptr;
         for (int press = 0; press < 2; ++press) {
             QTest::mouseClick(launcher.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
-            QList<demo *> panels;
-            for (QWidget *w : QApplication::topLevelWidgets())
-                if (auto *panel = qobject_cast<demo *>(w))
-                    panels << panel;
+            const QList<demo *> panels = findTopLevels<demo>();
             QCOMPARE(panels.size(), 1);
             demo *panel = panels.first();
             QCOMPARE(panel, first ? first : (first = panel));

@@ -27,10 +27,8 @@ void step(const QString &text)
 
 demo *shownDemo()
 {
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (auto *panel = qobject_cast<demo *>(window); panel && panel->isVisible())
-            return panel;
-    return nullptr;
+    const QList<demo *> panels = findTopLevels<demo>();
+    return panels.size() == 1 && panels.first()->isVisible() ? panels.first() : nullptr;
 }
 
 // The user's part, driven in the launcher's own run: console, download, demo.

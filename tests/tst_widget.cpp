@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include "app/language.h"
+#include "console/web.h"
 #include "support/consoleundertest.h"
 #include "support/mixersim.h"
 #include "support/runaddress.h"
@@ -73,7 +74,12 @@ private slots:
         QFETCH(QString, text);
         ConsoleUnderTest console;
         console.connectTo(text);
+        console.connectTo(text);
         QTEST(console.status->text(), "status");
+        // Any text makes the one hidden QML web host, before it is checked.
+        const QList<web *> hosts = findTopLevels<web>();
+        QCOMPARE(hosts.size(), text.isEmpty() ? 0 : 1);
+        QVERIFY(hosts.isEmpty() || !hosts.first()->isVisible());
         QCOMPARE(console.page(), "page_search");
         QVERIFY(console.view->url().isEmpty());
         QVERIFY(!console.widget.findChild<QNetworkReply *>());  // no configuration fetch

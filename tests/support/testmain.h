@@ -39,3 +39,14 @@ int runLauncherTests(int argc, char *argv[])
     {                                                    \
         return runLauncherTests<TestObject>(argc, argv); \
     }
+
+// The application's top-level widgets of class T.
+template <class T>
+QList<T *> findTopLevels()
+{
+    QList<T *> found;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *widget = qobject_cast<T *>(window))
+            found << widget;
+    return found;
+}
