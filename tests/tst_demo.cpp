@@ -11,9 +11,8 @@ class TestDemo : public QObject
     Q_OBJECT
 private slots:
     // Shown, the nine bank meters each take a level of their own about every
-    // 120 ms, however often the panel is shown; the other meters stay, and a
-    // timer event that is not the meters' moves nothing. Hidden, they stand
-    // still.
+    // 120 ms, however often the panel is shown; the other meters stay.
+    // Hidden, they stand still.
     void meters()
     {
         demo panel;
@@ -27,10 +26,6 @@ private slots:
                 ++changes[meter->objectName()];
                 values << value;
             });
-        QObject other;
-        QTimerEvent foreign(other.startTimer(100000));
-        QApplication::sendEvent(&panel, &foreign);
-        QVERIFY(changes.isEmpty());
         // A 120 ms reference timer is the yardstick, not a sleep.
         int yardstick = 0;
         QTimer reference;

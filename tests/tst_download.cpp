@@ -39,17 +39,11 @@ QString mountSmallFolder()
 class TestDownload : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<MixerSim> wholeMixer, brokenMixer;
+    int rowsRun = 0;
 
 private slots:
     void initTestCase()
     {
-        const QString size = QString::number(downloadSize);
-        wholeMixer = std::make_unique<MixerSim>(
-            QStringList{"--address", runAddress(1), "--download-size", size});
-        brokenMixer = std::make_unique<MixerSim>(
-            QStringList{"--address", runAddress(2), "--download-size", size, "--break-download"});
-        QVERIFY(wholeMixer->start() && brokenMixer->start());
         QVERIFY(QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation)));
     }
     void cleanupTestCase()
@@ -85,9 +79,15 @@ private slots:
         const auto folderOf = [&](const QString &name) {
             return name == "small" ? smallFolder : target.filePath(name);
         };
+        // A mixer of the row's own: what an earlier row did to its mixer's
+        // connections cannot reach this one.
+        QStringList serving{"--address", runAddress(++rowsRun), "--download-size",
+                            QString::number(downloadSize)};
+        MixerSim mixer(broken ? serving << "--break-download" : serving);
+        QVERIFY(mixer.start());
         ConsoleUnderTest console;
         QWebEngineView *view = console.view;
-        console.connectTo(runAddress(broken ? 2 : 1));
+        console.connectTo(runAddress(rowsRun));
         QTRY_VERIFY_WITH_TIMEOUT(view->isVisible(), 20000);
         QSignalSpy requested(view->page()->profile(), &QWebEngineProfile::downloadRequested);
         DialogAnswerer answerer;
