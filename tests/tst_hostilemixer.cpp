@@ -1,8 +1,9 @@
 // Connecting to a mixer whose HTTP answers are hostile: a configuration file
-// refused with 404, of 200 MB or one that never ends, a console page that never answers or
-// never finishes. The launcher's memory stays bounded, its event loop keeps
-// running, the settings file keeps its bytes, the configuration request ends,
-// and the console either loads or is given up and shown as failed.
+// refused with 404, of 200 MB or one that never ends, a console page that
+// never answers or never finishes. The launcher's memory stays bounded, its
+// event loop keeps running, the settings file keeps its bytes, the
+// configuration request ends, and the console either loads or is given up
+// and shown as failed.
 
 #include "app/language.h"
 #include "support/consoleundertest.h"
