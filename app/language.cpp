@@ -28,7 +28,7 @@ int chineseLanguageCode(const QLocale &locale)
 }
 
 // The code detected at this start when the settings file could not keep it
-// (its folder or the file not writable, the file unreadable). The interface
+// (its folder or the file not writable, the file unreadable or malformed). The interface
 // must still follow the system's language rather than fall back to English.
 std::optional<int> unsavedLanguageCode;
 
@@ -64,7 +64,10 @@ void detectSystemLanguage()
     }
     settings.setValue(QStringLiteral("Language/Language_enum"), code);
     settings.sync();
-    if (settings.status() == QSettings::AccessError)
+    // QSettings keeps the first error it meets: a file both malformed and
+    // read-only reports the format error. Either way what it holds now is
+    // not what this start detected.
+    if (settings.status() != QSettings::NoError)
         unsavedLanguageCode = code;
     else
         unsavedLanguageCode.reset();

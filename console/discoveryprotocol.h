@@ -27,7 +27,8 @@ constexpr int lastSearchTick = 4;
 // Announcements are read through a buffer of this size.
 constexpr qsizetype announcementBufferSize = 1024;
 // A description body beyond this is not a description but a misbehaving peer.
-constexpr qint64 maxDescriptionBytes = 1024 * 1024;
+// Real ones are a kilobyte or two, and a search may fetch a thousand at once.
+constexpr qint64 maxDescriptionBytes = 64 * 1024;
 // New device records one search may add, and senders whose description it
 // may ask for. Far beyond any real installation; a bound on what a flood of
 // made-up answers can cost in memory and table rebuilds.

@@ -1,5 +1,6 @@
 #include "console/webflieload.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -9,6 +10,16 @@ namespace {
 
 // Set on a download once its end has been reported.
 const char reportedProperty[] = "downloadReported";
+
+// The user's download folder, or the home folder where there is none (a new
+// account, a server image): a prompt started in a folder that does not exist
+// opens in its parent with the missing name typed in, and a user who then
+// picks a folder and presses Choose would be told it does not exist.
+QString promptStartFolder()
+{
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    return QDir(downloads).exists() ? downloads : QDir::homePath();
+}
 
 }  // namespace
 
@@ -34,9 +45,8 @@ void WebFlieLoad::handleDownloadRequest(QWebEngineDownloadRequest *request)
     // The prompt runs a nested event loop; should the request go away while
     // it is open (its profile torn down), there is nothing left to decide.
     QPointer<QWebEngineDownloadRequest> download(request);
-    const QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     const QString folder = QFileDialog::getExistingDirectory(
-        nullptr, QStringLiteral("选择下载目录"), start, QFileDialog::ShowDirsOnly);
+        nullptr, QStringLiteral("选择下载目录"), promptStartFolder(), QFileDialog::ShowDirsOnly);
     if (!download)
         return;
     if (folder.isEmpty()) {

@@ -85,6 +85,7 @@ private:
     // (widget_navigation.cpp).
     void initNavigation();
     void returnToSearch();
+    void discardLeftConsole();
     void reloadConsole();
     void showDemoPanel();
 

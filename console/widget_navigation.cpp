@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include "chrome/animatedstackedwidget.h"
@@ -18,6 +19,13 @@ void Widget::initNavigation()
     connect(filter, &NavigationFilter::reloadRequested, this, &Widget::reloadConsole);
     qApp->installEventFilter(filter);
     connect(ui->lineEdit_ip, &QLineEdit::returnPressed, this, &Widget::on_btn_connect_clicked);
+    // The engine lets only a hidden page go: the console shown is let go
+    // once the slide back has hidden it. Queued, so that the engine is never
+    // torn out of a notification of its own that led here.
+    connect(consoleView->page(), &QWebEnginePage::visibleChanged, this, [this](bool visible) {
+        if (!visible)
+            QTimer::singleShot(0, this, &Widget::discardLeftConsole);
+    });
 }
 
 void Widget::returnToSearch()
@@ -28,10 +36,24 @@ void Widget::returnToSearch()
     pageSwitchTimer->stop();
     consoleLoadTimer->stop();
     consoleView->stop();
+    QTimer::singleShot(0, this, &Widget::discardLeftConsole);
     // The address field and the table are left as they were; the field gets
     // the focus for a corrected address and Return.
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_search);
     ui->lineEdit_ip->setFocus();
+}
+
+// A console left behind would go on running its scripts and keep its
+// connections to the mixer open, and a mixer serves only a few consoles at
+// once; a download it starts would prompt over the search page. Discarded,
+// the page ends its renderer and its connections and keeps only its address;
+// the next Connect loads the console afresh.
+void Widget::discardLeftConsole()
+{
+    QWebEnginePage *page = consoleView->page();
+    if (stage != PageNavigation::Stage::Search || page->isVisible() || consoleView->url().isEmpty())
+        return;
+    page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
 }
 
 void Widget::reloadConsole()

@@ -55,26 +55,36 @@ private slots:
     void downloads_data()
     {
         QTest::addColumn<bool>("broken");
+        QTest::addColumn<bool>("downloadsFolder");  // whether the home has one
         // One entry per download the console starts: the folder chosen at
         // the prompt ("small" for the small one), or "" for a cancelled prompt.
         QTest::addColumn<QStringList>("answers");
         // The boxes expected, in order: "saved:<folder>" or "failed".
         QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("saved") << false << QStringList{"chosen"} << QStringList{"saved:chosen"};
-        QTest::newRow("broken off") << true << QStringList{"chosen"} << QStringList{"failed"};
+        const QStringList chosen{"chosen"}, saved{"saved:chosen"}, failed{"failed"};
+        QTest::newRow("saved") << false << true << chosen << saved;
+        // The prompt opens in the home folder, with nothing typed in.
+        QTest::newRow("saved, no Downloads folder") << false << false << chosen << saved;
+        QTest::newRow("broken off") << true << true << chosen << failed;
         // Interrupted in one step by the engine, which also ends it.
-        QTest::newRow("folder fills up") << false << QStringList{"small"} << QStringList{"failed"};
+        QTest::newRow("folder fills up") << false << true << QStringList{"small"} << failed;
         // A cancelled prompt adds no box, even once a later download has ended.
-        QTest::newRow("cancelled, then two saved") << false << QStringList{"", "first", "second"}
-                                                   << QStringList{"saved:first", "saved:second"};
+        QTest::newRow("cancelled, then two saved")
+            << false << true << QStringList{"", "first", "second"}
+            << QStringList{"saved:first", "saved:second"};
     }
     void downloads()
     {
         QFETCH(bool, broken);
+        QFETCH(bool, downloadsFolder);
         QFETCH(QStringList, answers);
         QFETCH(QStringList, boxes);
         if (answers.contains("small") && smallFolder.isEmpty())
             QSKIP("no mount namespace for a small folder (needs root)");
+        const QString downloads =
+            QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+        QVERIFY(downloadsFolder || QDir(downloads).removeRecursively());
+        const auto restore = qScopeGuard([&] { QDir().mkpath(downloads); });
         QTemporaryDir target;
         const auto folderOf = [&](const QString &name) {
             return name == "small" ? smallFolder : target.filePath(name);
@@ -113,11 +123,11 @@ private slots:
             expected << (box == "failed" ? QStringLiteral("下载失败")
                                          : "下载成功，地址为:\n" + folderOf(box.section(':', 1)));
         QCOMPARE(answerer.messages, expected);
-        // Each prompt opens in the user's download folder, where nothing is
-        // ever saved; each saved download lies whole in its folder.
-        const QString downloads =
-            QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-        QCOMPARE(answerer.promptStartFolders, QStringList(answers.size(), downloads));
+        // Each prompt opens in the user's download folder, or in the home
+        // folder without one, where nothing is ever saved; each saved
+        // download lies whole in its folder.
+        QCOMPARE(answerer.promptStartFolders,
+                 QStringList(answers.size(), downloadsFolder ? downloads : QDir::homePath()));
         QVERIFY(QDir(downloads).isEmpty());
         for (const QString &answer : answers) {
             if (answer.isEmpty())

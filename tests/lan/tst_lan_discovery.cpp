@@ -5,6 +5,7 @@
 #include "lan/support/lanenvironment.h"
 #include "support/consoleundertest.h"
 #include "support/costwatch.h"
+#include "support/filebytes.h"
 #include "support/mixersim.h"
 
 namespace {
@@ -181,6 +182,30 @@ private slots:
         QCOMPARE(rows(), QStringList{});
         QString figures;
         QVERIFY2(cost.stopWithin(96 * 1024, 1000, 10, &figures), qPrintable(figures));
+    }
+
+    // Descriptions are a kilobyte or two, and a search may fetch a thousand:
+    // one of 64 KiB is still read, one a byte larger is refused.
+    void descriptionSizeBound_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("64 KiB") << 64 * 1024 << QStringList{"Big|10.77.0.9|M-64|No Link|"};
+        QTest::newRow("64 KiB and a byte") << 64 * 1024 + 1 << QStringList{};
+    }
+    void descriptionSizeBound()
+    {
+        QFETCH(int, size);
+        QByteArray xml =
+            "<device><friendlyName>Big</friendlyName><modelName>M-64</modelName><!---->";
+        const QString file = scratch.filePath("description.xml");
+        QVERIFY(
+            writeFileBytes(file, xml.insert(xml.size() - 3, QByteArray(size - xml.size(), 'x'))));
+        startSim(0, "10.77.0.9", "announce", {"--description-file", file});
+        QSignalSpy finished(descriptions(), &QNetworkAccessManager::finished);
+        console->search();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, searchMs);
+        QTEST(rows(), "listed");
     }
 
     // A description server that takes the connection and never answers:

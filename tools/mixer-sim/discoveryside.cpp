@@ -20,7 +20,7 @@ DiscoverySide::DiscoverySide(const QList<MixerIdentity> &mixers, const SimOption
 
 bool DiscoverySide::open(QString *error)
 {
-    if (!record.open(options.recordFile, error) || !bindReceiver(error))
+    if (!record.open(options.recordFile, QStringLiteral("--record"), error) || !bindReceiver(error))
         return false;
     joinGroup();
     const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
@@ -75,7 +75,8 @@ void DiscoverySide::readPending()
             continue;
         const QHostAddress sender = datagram.senderAddress();
         const quint16 senderPort = quint16(datagram.senderPort());
-        record.append(datagram.destinationAddress(), sender, senderPort, datagram.data());
+        record.append(
+            recordLine(datagram.destinationAddress(), sender, senderPort, datagram.data()));
         // Searches from elsewhere are left alone: a simulator left running on
         // a machine must never answer into a real network.
         if (!isSearchDatagram(datagram.data()) || isOwnAnswer(sender, senderPort) ||

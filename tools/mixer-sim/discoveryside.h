@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "datagramrecord.h"
+#include "linelog.h"
 #include "mixeranswerer.h"
 #include "mixeridentity.h"
 #include "simoptions.h"
@@ -34,7 +34,7 @@ private:
     const SimOptions &options;
     QList<MixerIdentity> mixers;
     QUdpSocket receiver;
-    DatagramRecord record;
+    LineLog record;
     std::vector<std::unique_ptr<MixerAnswerer>> answerers;
     QList<QPair<QHostAddress, int>> subnets;  // those holding a mixer address
 };

@@ -37,7 +37,7 @@ QString deviceUuid(const MixerIdentity &mixer)
 
 }  // namespace
 
-QByteArray consolePage(const MixerIdentity &mixer)
+QByteArray consolePage(const MixerIdentity &mixer, int pollMs)
 {
     const QString page = QStringLiteral(
         "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n"
@@ -53,8 +53,14 @@ QByteArray consolePage(const MixerIdentity &mixer)
         "<h1 id=\"mixer\">%1 <small id=\"model\">%2</small></h1>\n"
         "<div class=\"desk\">\n%3</div>\n"
         "<p><a id=\"download\" href=\"/dist/download/mixer-scene.bin\">Download scene</a></p>\n"
-        "</body></html>\n");
-    return page.arg(mixer.name.toHtmlEscaped(), mixer.model.toHtmlEscaped(), faderStrips())
+        "%4</body></html>\n");
+    const QString poll = pollMs > 0
+                             ? QStringLiteral(
+                                   "<script>setInterval(function () {"
+                                   " fetch('/dist/poll', {cache: 'no-store'}); }, %1);</script>\n")
+                                   .arg(pollMs)
+                             : QString();
+    return page.arg(mixer.name.toHtmlEscaped(), mixer.model.toHtmlEscaped(), faderStrips(), poll)
         .toUtf8();
 }
 

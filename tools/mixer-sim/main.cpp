@@ -50,10 +50,13 @@ int main(int argc, char *argv[])
 
     raiseFileLimit();
     const QList<MixerIdentity> identities = mixersFrom(options);
-    QObject mixers;
     QString error;
+    LineLog requests;
+    if (!requests.open(options.requestLogFile, QStringLiteral("--request-log"), &error))
+        return failWith(error);
+    QObject mixers;
     for (const MixerIdentity &mixer : identities) {
-        auto *http = new MixerHttp(mixer, options, &mixers);
+        auto *http = new MixerHttp(mixer, options, &requests, &mixers);
         if (!http->listen(&error))
             return failWith(error);
     }

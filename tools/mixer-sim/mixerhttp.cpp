@@ -6,10 +6,12 @@
 
 #include "httpbodies.h"
 
-MixerHttp::MixerHttp(const MixerIdentity &mixer, const SimOptions &options, QObject *parent)
+MixerHttp::MixerHttp(const MixerIdentity &mixer, const SimOptions &options, LineLog *requests,
+                     QObject *parent)
     : QObject(parent),
       mixer(mixer),
       options(options),
+      requests(requests),
       hung(new HungRequests(this)),
       consoleServer(new QHttpServer(this)),
       descriptionServer(new QHttpServer(this))
@@ -18,6 +20,7 @@ MixerHttp::MixerHttp(const MixerIdentity &mixer, const SimOptions &options, QObj
     addRoute(consoleServer, QStringLiteral("/dist/download/mixer-scene.bin"), Resource::Download);
     addRoute(consoleServer, QStringLiteral("/webFile/userConfig/config.ini"), Resource::Config);
     addRoute(descriptionServer, QStringLiteral("/rootDesc.xml"), Resource::Description);
+    addPollRoute();
 }
 
 bool MixerHttp::listen(QString *error)
@@ -43,9 +46,25 @@ bool MixerHttp::listenOn(QHttpServer *server, quint16 port, QString *error)
 void MixerHttp::addRoute(QHttpServer *server, const QString &path, Resource resource)
 {
     // Route patterns are regular expressions; the paths are meant literally.
-    server->route(QRegularExpression::escape(path), [this, resource](QHttpServerResponder &&r) {
-        answerFor(resource).respond(std::move(r));
+    server->route(QRegularExpression::escape(path),
+                  [this, path, resource](QHttpServerResponder &&r) {
+                      logRequest(path);
+                      answerFor(resource).respond(std::move(r));
+                  });
+}
+
+void MixerHttp::addPollRoute()
+{
+    const QString path = QStringLiteral("/dist/poll");
+    consoleServer->route(QRegularExpression::escape(path), [this, path](QHttpServerResponder &&r) {
+        logRequest(path);
+        r.write(QHttpServerResponder::StatusCode::NoContent);
     });
+}
+
+void MixerHttp::logRequest(const QString &path)
+{
+    requests->append(mixer.address.toString().toUtf8() + ' ' + path.toUtf8());
 }
 
 ResourceAnswer MixerHttp::answerFor(Resource resource) const
@@ -54,7 +73,7 @@ ResourceAnswer MixerHttp::answerFor(Resource resource) const
     switch (resource) {
         case Resource::Console:
             body.mimeType = "text/html; charset=utf-8";
-            body.fixed = consolePage(mixer);
+            body.fixed = consolePage(mixer, options.consolePollMs);
             break;
         case Resource::Download:
             body.mimeType = "application/octet-stream";

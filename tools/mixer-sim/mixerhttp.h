@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+#include "linelog.h"
 #include "mixeridentity.h"
 #include "resourceanswer.h"
 #include "simoptions.h"
@@ -16,7 +17,9 @@ class MixerHttp : public QObject
 {
     Q_OBJECT
 public:
-    MixerHttp(const MixerIdentity &mixer, const SimOptions &options, QObject *parent = nullptr);
+    // Every request is logged to `requests`, which outlives this object.
+    MixerHttp(const MixerIdentity &mixer, const SimOptions &options, LineLog *requests,
+              QObject *parent = nullptr);
 
     // False with a readable reason when a port cannot be listened on.
     bool listen(QString *error);
@@ -24,10 +27,13 @@ public:
 private:
     ResourceAnswer answerFor(Resource resource) const;
     void addRoute(QHttpServer *server, const QString &path, Resource resource);
+    void addPollRoute();
+    void logRequest(const QString &path);
     bool listenOn(QHttpServer *server, quint16 port, QString *error);
 
     MixerIdentity mixer;
     const SimOptions &options;
+    LineLog *requests;
     HungRequests *hung;
     QHttpServer *consoleServer;
     QHttpServer *descriptionServer;

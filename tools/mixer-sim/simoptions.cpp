@@ -123,10 +123,12 @@ void OptionReader::declare(QCommandLineParser &parser)
     valued("marker-text", "Send TEXT instead of the marker payload (%n, %a expanded).", "TEXT");
     valued("announce-text", "Send TEXT instead of the announcement (%n, %a expanded).", "TEXT");
     valued("record", "Append one line per received datagram to FILE.", "FILE");
+    valued("request-log", "Append one line per HTTP request to FILE.", "FILE");
     valued("config-file", "Body of config.ini.", "FILE");
     valued("description-file", "Body of rootDesc.xml.", "FILE");
     valued("download-size", "Bytes of the downloadable file.", "N");
     valued("download-rate", "Bytes per second of the download (0: unpaced).", "N");
+    valued("console-poll", "The console page asks the mixer for /dist/poll every MS.", "MS");
     valued("delay", "Answer RES that much later.", "RES=MS");
     valued("status", "Answer RES with that HTTP status.", "RES=CODE");
     valued("hang", "Take requests for RES and never answer.", "RES");
@@ -213,6 +215,7 @@ void OptionReader::readDiscovery(const QCommandLineParser &parser)
     if (parser.isSet("announce-text"))
         o.announceText = parser.value("announce-text");
     o.recordFile = parser.value("record");
+    o.requestLogFile = parser.value("request-log");
 }
 
 void OptionReader::readContent(const QCommandLineParser &parser)
@@ -245,6 +248,13 @@ void OptionReader::readContent(const QCommandLineParser &parser)
             o.downloadRate = *rate;
     }
     o.breakDownload = parser.isSet("break-download");
+    if (parser.isSet("console-poll")) {
+        const auto interval = numberIn(parser.value("console-poll"), 1, 3600000);
+        if (!interval)
+            fail(QStringLiteral("--console-poll needs milliseconds"));
+        else
+            o.consolePollMs = int(*interval);
+    }
 }
 
 void OptionReader::readFaults(const QCommandLineParser &parser)

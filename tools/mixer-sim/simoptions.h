@@ -42,12 +42,14 @@ struct SimOptions
     std::optional<QString> markerText;
     std::optional<QString> announceText;
     QString recordFile;
+    QString requestLogFile;
 
     QByteArray configBody = QByteArrayLiteral("Language_enum=1\r\nLanguage_mode=0\r\n");
     std::optional<QByteArray> descriptionBody;
     qint64 downloadSize = 4194304;
     qint64 downloadRate = 6 * 1024 * 1024;  // bytes per second; 0 = as fast as the client reads
     bool breakDownload = false;
+    int consolePollMs = 0;  // 0: the console page asks for nothing once loaded
 
     std::array<ResourceFaults, resourceCount> faults;
 
