@@ -95,6 +95,26 @@ private slots:
         }
     }
 
+    // Halfway through a slide (v = 500 of 1000) the left half shows the old
+    // page's right half and the right half the new page's left half, pixel
+    // for pixel as the pages draw themselves.
+    void halfwayFrame()
+    {
+        Stack s({new QLabel("A"), new QLabel("B")});
+        s.pages[0]->setStyleSheet("background:qlineargradient(x2:1, stop:0 #f00, stop:1 #00f);");
+        s.pages[1]->setStyleSheet("background:qlineargradient(x2:1, stop:0 #0f0, stop:1 #ff0);");
+        const auto picture = [](QWidget *page, int x) {
+            return page->grab()
+                .toImage()
+                .copy(x, 0, 500, 300)
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        // The pages as they stand during the slide, the new one at the stack's size.
+        const QImage frame = s.frozenSlide(1, 500).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(frame.copy(0, 0, 500, 300) == picture(s.pages[0], 500));
+        QVERIFY(frame.copy(500, 0, 500, 300) == picture(s.pages[1], 0));
+    }
+
     // A request during a slide only replaces the target.
     void slides_data()
     {

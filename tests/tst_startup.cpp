@@ -14,11 +14,17 @@
 namespace {
 
 const char childArgument[] = "--startup-child";
-// The texts the child reports: the widget and its source text.
+// The texts the child reports: the widget (or the device table's column)
+// and its source text.
 const char *const shown[][2] = {{"label_Top", "Connection"},
                                 {"btn_search", "Search"},
                                 {"tooltip_text", "Loading..."},
-                                {"label_status_disp", "Please enter a valid IP address!"}};
+                                {"label_status_disp", "Please enter a valid IP address!"},
+                                {"0", "Name"},
+                                {"1", "IP"},
+                                {"2", "Modle"},
+                                {"3", "Status"},
+                                {"4", "Remark"}};
 
 // The launcher's own start-up; prints what a user sees, one text a line,
 // after typing something that is not an address, and closes the window.
@@ -28,9 +34,14 @@ int runChild(char *argv[])
     return runLauncher(childArgc, argv, [](BaseWindow &window) {
         QTest::keyClicks(window.findChild<QLineEdit *>("lineEdit_ip"), "mixer");
         QTest::mouseClick(window.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
-        for (const auto &[name, source] : shown)
-            QTextStream(stdout) << window.findChild<QWidget *>(name)->property("text").toString()
+        const QAbstractItemModel *table = window.findChild<QTableView *>()->model();
+        for (const auto &[name, source] : shown) {
+            const QWidget *widget = window.findChild<QWidget *>(name);
+            QTextStream(stdout) << (widget ? widget->property("text")
+                                           : table->headerData(atoi(name), Qt::Horizontal))
+                                       .toString()
                                 << '\n';
+        }
         QTimer::singleShot(0, &window, [&window] {
             QTest::mouseClick(window.findChild<QPushButton *>("toolClose"), Qt::LeftButton);
         });
