@@ -52,9 +52,9 @@ private slots:
         QVERIFY(changes.isEmpty());
         auto *meter = panel.findChild<QProgressBar *>("level_0");
         meter->setValue(50);
-        const QImage look = meter->grab().toImage();
-        QCOMPARE(look.pixelColor(2, 2), QColor(116, 116, 116));
-        QCOMPARE(look.pixelColor(2, look.height() - 3), QColor(69, 255, 247));
+        const QImage look = meter->grab().toImage();  // grey above the level, cyan below
+        QVERIFY(look.pixelColor(2, 2) == QColor(116, 116, 116) &&
+                look.pixelColor(2, look.height() - 3) == QColor(69, 255, 247));
     }
 
     // Connect with "demo" in the launcher's window opens the panel (four tabs

@@ -14,17 +14,13 @@
 namespace {
 
 const char childArgument[] = "--startup-child";
-// The texts the child reports: the widget (or the device table's column)
-// and its source text.
+// The texts the child reports: the widget and its source text, then the
+// device table's column labels.
 const char *const shown[][2] = {{"label_Top", "Connection"},
                                 {"btn_search", "Search"},
                                 {"tooltip_text", "Loading..."},
-                                {"label_status_disp", "Please enter a valid IP address!"},
-                                {"0", "Name"},
-                                {"1", "IP"},
-                                {"2", "Modle"},
-                                {"3", "Status"},
-                                {"4", "Remark"}};
+                                {"label_status_disp", "Please enter a valid IP address!"}};
+const char *const columns[] = {"Name", "IP", "Modle", "Status", "Remark"};
 
 // The launcher's own start-up; prints what a user sees, one text a line,
 // after typing something that is not an address, and closes the window.
@@ -34,14 +30,12 @@ int runChild(char *argv[])
     return runLauncher(childArgc, argv, [](BaseWindow &window) {
         QTest::keyClicks(window.findChild<QLineEdit *>("lineEdit_ip"), "mixer");
         QTest::mouseClick(window.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
-        const QAbstractItemModel *table = window.findChild<QTableView *>()->model();
-        for (const auto &[name, source] : shown) {
-            const QWidget *widget = window.findChild<QWidget *>(name);
-            QTextStream(stdout) << (widget ? widget->property("text")
-                                           : table->headerData(atoi(name), Qt::Horizontal))
-                                       .toString()
+        for (const auto &[name, source] : shown)
+            QTextStream(stdout) << window.findChild<QWidget *>(name)->property("text").toString()
                                 << '\n';
-        }
+        const QAbstractItemModel *table = window.findChild<QTableView *>()->model();
+        for (int column = 0; column < table->columnCount(); ++column)
+            QTextStream(stdout) << table->headerData(column, Qt::Horizontal).toString() << '\n';
         QTimer::singleShot(0, &window, [&window] {
             QTest::mouseClick(window.findChild<QPushButton *>("toolClose"), Qt::LeftButton);
         });
@@ -54,11 +48,14 @@ QString expectedTexts(const QString &language)
     QTranslator catalogue;
     const bool loaded = catalogue.load(":/Resource/main_widget_" + language + ".qm");
     QString texts;
-    for (const auto &[name, source] : shown) {
-        const char *context = qstrcmp(name, "tooltip_text") ? "Widget" : "loading";
+    const auto add = [&](const char *context, const char *source) {
         const QString translated = loaded ? catalogue.translate(context, source) : QString();
         texts += (translated.isEmpty() ? QString::fromUtf8(source) : translated) + '\n';
-    }
+    };
+    for (const auto &[name, source] : shown)
+        add(qstrcmp(name, "tooltip_text") ? "Widget" : "loading", source);
+    for (const char *column : columns)
+        add("Widget", column);
     return texts;
 }
 
