@@ -17,6 +17,9 @@ packages=(
   # window lookup and clicks for the try-out script's screenshot; python3
   # also drives the benchmarks.
   python3 libxtst6 xdotool
+  # The layout check of the C++ files (scripts/check-format.sh, the CTest
+  # entry "format"): the version whose output the tree follows.
+  clang-format-14
   # A real window manager and its remote control for the window tests
   # (tools/test-wm/run-under-wm.sh), on the virtual display above.
   openbox wmctrl

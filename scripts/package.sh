@@ -9,9 +9,10 @@ scripts/install-deps.sh
 # dpkg-shlibdeps (dpkg-dev) and file find the libraries the program links.
 scripts/install-packages.sh dpkg-dev file
 
+# The preset "package" of CMakePresets.json: build-package/, warnings count as errors.
 build=build-package
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-cmake --build "$build" -j2
+cmake --preset package
+cmake --build --preset package -j2
 rm -f "$build"/model-series_*.deb
 (cd "$build" && cpack -G DEB)
 ls "$PWD/$build"/model-series_*.deb

@@ -17,9 +17,9 @@ if [[ $(id -u) -ne 0 ]]; then
     exit 1
 fi
 
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DBUILD_BENCHMARKS=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-bench -j2 --target bench_floor bench_launcher bench_parse mixer-sim >/dev/null
+# The preset "bench" of CMakePresets.json.
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j2 --target bench_floor bench_launcher bench_parse mixer-sim >/dev/null
 
 LAN_SOURCE_ONLY=1 source tools/test-lan/run-in-lan.sh
 trap lan_destroy EXIT

@@ -15,9 +15,9 @@ seconds=${1:-60}
 build=build-fuzz
 targets=(marker announcement description config address)
 
-CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBUILD_FUZZERS=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
+# The preset "fuzz" of CMakePresets.json (clang-14, warnings count as errors).
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j2 --target "${targets[@]/#/fuzz_}"
 
 mkdir -p "$build/findings"
 status=0

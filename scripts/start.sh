@@ -4,8 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target model-series
+cmake --preset default
+cmake --build --preset default --target model-series
 
 # Chromium refuses its sandbox when run as root (containers, CI machines).
 if [ "$(id -u)" -eq 0 ]; then

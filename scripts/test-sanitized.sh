@@ -9,11 +9,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-build=build-asan
 
 scripts/install-test-deps.sh
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON
-cmake --build "$build"
+# The preset "asan" of CMakePresets.json: build-asan/, warnings count as errors.
+cmake --preset asan
+cmake --build --preset asan
 
 # halt_on_error: the first finding ends the process, so a report can never
 # scroll past unnoticed in a test that otherwise passes. Leaks are checked at
@@ -29,5 +29,4 @@ export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:new_delete_type_mismatch=0:q
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:print_summary=1:suppressions=$root/tests/sanitizer/ubsan.supp"
 
-cd "$build"
-ctest --output-on-failure --timeout 900 "$@"
+ctest --preset asan "$@"

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-test-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
-cd build
-ctest --output-on-failure --timeout 600 "$@"
+# The presets of CMakePresets.json: build/, warnings count as errors.
+cmake --preset default
+cmake --build --preset default
+ctest --preset default "$@"

@@ -27,8 +27,8 @@ fi
 scripts/install-test-deps.sh
 if [[ ! -x build/model-series || ! -x build/tools/mixer-sim/mixer-sim ]]; then
     [[ -f build/CMakeCache.txt ]] ||
-        cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build build --target model-series mixer-sim
+        cmake --preset default
+    cmake --build --preset default --target model-series mixer-sim
 fi
 sim=$PWD/build/tools/mixer-sim/mixer-sim
 launcher=$PWD/build/model-series

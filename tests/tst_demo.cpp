@@ -10,9 +10,10 @@ class TestDemo : public QObject
 {
     Q_OBJECT
 private slots:
-    // Shown, the nine bank meters each take a level of their own about every
-    // 120 ms, however often the panel is shown; the other meters stay.
-    // Hidden, they stand still.
+    // Shown, the nine bank meters each take a level of their own at the pace
+    // of a 120 ms timer, however often the panel is shown; the other meters
+    // stay. Hidden, they stand still. A meter fills from the bottom in cyan
+    // over grey; the strips are captioned 01 to 08, then LR.
     void meters()
     {
         demo panel;
@@ -31,20 +32,29 @@ private slots:
         QTimer reference;
         connect(&reference, &QTimer::timeout, this, [&] { ++yardstick; });
         reference.start(120);
-        QTRY_VERIFY_WITH_TIMEOUT(yardstick >= 8, 20000);
-        QStringList bank;
-        for (int i = 0; i < 9; ++i)
+        QTRY_VERIFY_WITH_TIMEOUT(yardstick >= 12, 20000);
+        QStringList bank, captions;
+        for (int i = 0; i < 9; ++i) {
             bank << QStringLiteral("level_%1").arg(i);
+            captions
+                << panel.findChild<QPushButton *>(QStringLiteral("ch_select_%1").arg(i))->text();
+        }
         QCOMPARE(changes.keys(), bank);
         for (int count : changes)
-            QVERIFY2(count >= 3 && count <= yardstick * 3 / 2 + 2,
-                     qPrintable(QString::number(count)));
+            QVERIFY2(count >= yardstick * 2 / 3 && count <= yardstick * 3 / 2 + 2,
+                     qPrintable(QStringLiteral("%1 in %2").arg(count).arg(yardstick)));
         QVERIFY(values.size() > 1 && *std::max_element(values.cbegin(), values.cend()) < 100);
+        QCOMPARE(captions, QStringList({"01", "02", "03", "04", "05", "06", "07", "08", "LR"}));
         panel.hide();
         changes.clear();
         yardstick = 0;
         QTRY_VERIFY_WITH_TIMEOUT(yardstick >= 4, 20000);
         QVERIFY(changes.isEmpty());
+        auto *meter = panel.findChild<QProgressBar *>("level_0");
+        meter->setValue(50);
+        const QImage look = meter->grab().toImage();  // grey above the level, cyan below
+        QVERIFY(look.pixelColor(2, 2) == QColor(116, 116, 116) &&
+                look.pixelColor(2, look.height() - 3) == QColor(69, 255, 247));
     }
 
     // Connect with "demo" in the launcher's window opens the panel (four tabs

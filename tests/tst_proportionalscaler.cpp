@@ -5,10 +5,23 @@
 
 namespace {
 
+// A container as Qt Designer makes for a free-standing layout, where "probe"
+// stands (100, 50, 200, 40), with a label of 16 points under its layout.
+QWidget *layoutContainer(QWidget *owner)
+{
+    auto *container = new QWidget(owner);
+    container->setObjectName("layoutWidget");
+    container->setGeometry(100, 50, 200, 40);
+    (new QGridLayout(container))->addWidget(new QLabel(QStringLiteral("inside")));
+    container->findChild<QLabel *>()->setFont(QFont(QString(), 16));
+    return container;
+}
+
 // An owner drawn for 1024 x 600 with its scaler.
 struct Form
 {
     QWidget owner;
+    QWidget *container = layoutContainer(&owner);  // before the scaler, which looks for it
     ProportionalScaler scaler{&owner, 1024, 600};
     Form() { owner.resize(1024, 600); }
     QLabel *label(const QRect &geometry, const QFont &font = {})
@@ -34,7 +47,9 @@ private slots:
     // "probe" drawn at (100, 50, 200, 40) in 16 points, "flat" at
     // (10, 20, 30, 0): at the base size nothing moves, but a zero height
     // becomes 1 and fonts take the 0.9 step; fonts follow the smaller ratio
-    // in coarse steps; a height never drops below one pixel.
+    // in coarse steps; a height never drops below one pixel. The layout
+    // container moves and resizes; the label under its layout keeps the
+    // place the layout gives it, and its font is scaled.
     void followsOwnerSize_data()
     {
         QTest::addColumn<bool>("recorded");
@@ -65,6 +80,8 @@ private slots:
         pixelFont.setPixelSize(20);
         QLabel *pixels = form.label({}, pixelFont), *tiny = form.label({}, QFont(QString(), 1));
         auto *plainFrame = new QFrame(&form.owner);
+        auto *inside = form.container->findChild<QLabel *>();
+        const QRect placed = inside->geometry();
         plainFrame->setGeometry(5, 5, 50, 50);
         form.scaler.setTypeMask(ProportionalScaler::ScaleLabels | ProportionalScaler::ScaleButtons);
         if (recorded)
@@ -75,6 +92,9 @@ private slots:
         QTEST(probe->geometry(), "probe");
         QTEST(flat->geometry(), "flat");
         QTEST(probe->font().pointSize(), "points");
+        QTEST(form.container->geometry(), "probe");
+        QCOMPARE(inside->geometry(), placed);
+        QTEST(inside->font().pointSize(), "points");
         // Pixel sizes are left alone; the smallest text never drops to the
         // invalid size 0; plain frames are not collected with this mask.
         QCOMPARE(pixels->font().pixelSize(), 20);

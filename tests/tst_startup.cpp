@@ -14,11 +14,13 @@
 namespace {
 
 const char childArgument[] = "--startup-child";
-// The texts the child reports: the widget and its source text.
+// The texts the child reports: the widget and its source text, then the
+// device table's column labels.
 const char *const shown[][2] = {{"label_Top", "Connection"},
                                 {"btn_search", "Search"},
                                 {"tooltip_text", "Loading..."},
                                 {"label_status_disp", "Please enter a valid IP address!"}};
+const char *const columns[] = {"Name", "IP", "Modle", "Status", "Remark"};
 
 // The launcher's own start-up; prints what a user sees, one text a line,
 // after typing something that is not an address, and closes the window.
@@ -31,6 +33,9 @@ int runChild(char *argv[])
         for (const auto &[name, source] : shown)
             QTextStream(stdout) << window.findChild<QWidget *>(name)->property("text").toString()
                                 << '\n';
+        const QAbstractItemModel *table = window.findChild<QTableView *>()->model();
+        for (int column = 0; column < table->columnCount(); ++column)
+            QTextStream(stdout) << table->headerData(column, Qt::Horizontal).toString() << '\n';
         QTimer::singleShot(0, &window, [&window] {
             QTest::mouseClick(window.findChild<QPushButton *>("toolClose"), Qt::LeftButton);
         });
@@ -43,11 +48,14 @@ QString expectedTexts(const QString &language)
     QTranslator catalogue;
     const bool loaded = catalogue.load(":/Resource/main_widget_" + language + ".qm");
     QString texts;
-    for (const auto &[name, source] : shown) {
-        const char *context = qstrcmp(name, "tooltip_text") ? "Widget" : "loading";
+    const auto add = [&](const char *context, const char *source) {
         const QString translated = loaded ? catalogue.translate(context, source) : QString();
         texts += (translated.isEmpty() ? QString::fromUtf8(source) : translated) + '\n';
-    }
+    };
+    for (const auto &[name, source] : shown)
+        add(qstrcmp(name, "tooltip_text") ? "Widget" : "loading", source);
+    for (const char *column : columns)
+        add("Widget", column);
     return texts;
 }
 

@@ -73,7 +73,6 @@ private slots:
         const QString refusal = "Please enter a valid IP address!";
         QTest::newRow("empty field: nothing") << QString() << QString();
         QTest::newRow("Demo") << "Demo" << refusal;
-        QTest::newRow("part above 255") << "256.1.1.1" << refusal;
     }
     void refusesWhatIsNotAnAddress()
     {
@@ -96,7 +95,6 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("byKeys");
-        QTest::newRow("plain") << mixer << false;
         QTest::newRow("typed key by key") << mixer << true;
         // Zero-led parts must reach the same mixer, not an octal reading of it.
         QStringList parts = mixer.split('.');
@@ -133,7 +131,6 @@ private slots:
         }
         QCOMPARE(console.view->url(), QUrl("http://" + mixer + "/dist/index.html"));
         QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 15000);
-        QCOMPARE(console.loads.first().first().toBool(), true);
         // The switch waits for the page timer, then slides. On a busy machine
         // the first slide may still run when the switch is asked for, and then
         // ends directly on the console page.
@@ -201,62 +198,67 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_load", 5000);
     }
 
-    // States: "loading" (a load that never ends), "loaded" (the gesture comes
-    // as the load succeeds, before the switch), "failed", "console".
+    // The gesture comes on `page` once the loading page's text starts with
+    // `text`, or, with `onLoad`, as the load succeeds, before the switch.
+    // Expected: the page then and the loads reported after the gesture.
     void gesturesOnThePages_data()
     {
-        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("onLoad");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("gesture");
-        QTest::addColumn<QString>("outcome");  // "back", "stay" or "reload"
-        const auto row = [](const char *state, const char *gesture, const char *outcome) {
-            QTest::addRow("%s, %s", state, gesture) << state << gesture << outcome;
+        QTest::addColumn<QString>("pageAfter");
+        QTest::addColumn<int>("loadsAfter");
+        const auto row = [](const char *tag, const QString &address, bool onLoad, const char *page,
+                            const QString &text, const char *gesture, const char *pageAfter,
+                            int loadsAfter) {
+            QTest::newRow(tag) << address << onLoad << page << text << gesture << pageAfter
+                               << loadsAfter;
         };
-        row("loading", "Esc", "back");
-        row("loading", "back button", "back");
-        row("loaded", "Esc", "back");
-        row("failed", "Esc", "back");
-        row("console", "Alt+Left", "back");
-        row("console", "Esc", "stay");  // the console page's own key
-        row("console", "F5", "reload");
+        // A load still running is stopped, which reports it as failed.
+        row("loading, Esc", hanging, false, "page_load", "", "Esc", "page_search", 1);
+        row("loading, back button", hanging, false, "page_load", "", "back button", "page_search",
+            1);
+        row("loaded, Esc", mixer, true, "page_load", "", "Esc", "page_search", 0);
+        row("failed, Esc", silent, false, "page_load", failureText, "Esc", "page_search", 0);
+        row("console, Alt+Left", mixer, false, "page_web", "", "Alt+Left", "page_search", 0);
+        // Esc belongs to the console page itself.
+        row("console, Esc", mixer, false, "page_web", "", "Esc", "page_web", 0);
+        row("console, F5", mixer, false, "page_web", "", "F5", "page_web", 1);
     }
     void gesturesOnThePages()
     {
-        QFETCH(QString, state);
+        QFETCH(QString, address);
+        QFETCH(bool, onLoad);
+        QFETCH(QString, page);
+        QFETCH(QString, text);
         QFETCH(QString, gesture);
-        QFETCH(QString, outcome);
+        QFETCH(QString, pageAfter);
+        QFETCH(int, loadsAfter);
         ConsoleUnderTest console;
-        auto *table =
-            qobject_cast<QStandardItemModel *>(console.widget.findChild<QTableView *>()->model());
+        auto *table = qobject_cast<QStandardItemModel *>(console.table());
         table->appendRow(new QStandardItem(QStringLiteral("found earlier")));
-        if (state == "loaded")
-            connect(console.view, &QWebEngineView::loadFinished, &console.widget,
-                    [&] { perform(console, gesture); });
-        const QString address = state == "loading" ? hanging : state == "failed" ? silent : mixer;
+        qsizetype loadsBefore = 1;  // a gesture on load comes with the first report
+        if (onLoad)
+            connect(
+                console.view, &QWebEngineView::loadFinished, this,
+                [&] { perform(console, gesture); }, Qt::SingleShotConnection);
         console.connectTo(address);
-        const QString page = state == "console" ? "page_web" : "page_load";
-        if (state != "loaded")
+        if (!onLoad) {
             QTRY_COMPARE_WITH_TIMEOUT(console.page(), page, 15000);
-        if (state == "failed")
-            QTRY_COMPARE_WITH_TIMEOUT(console.loadingText->text(), failureText, 15000);
-        if (state == "console")
-            console.view->setFocus();
-        const qsizetype loadsBefore = console.loads.count();
-        if (state != "loaded")
+            QTRY_VERIFY_WITH_TIMEOUT(console.loadingText->text().startsWith(text), 15000);
+            if (page == "page_web")
+                console.view->setFocus();
+            loadsBefore = console.loads.count();
             perform(console, gesture);
-
-        if (outcome == "back") {
-            QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_search", 5000);
-            // A load still running was stopped; a page that loads again by
-            // itself later does not take the user away from the search page.
-            QTRY_VERIFY_WITH_TIMEOUT(console.loads.count() > 0, 5000);
-        } else if (outcome == "reload") {
-            QTRY_COMPARE_WITH_TIMEOUT(console.loads.count(), loadsBefore + 1, 15000);
         }
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), pageAfter, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(console.loads.count() - loadsBefore, loadsAfter, 5000);
         // Longer than the page timer and a slide: whatever would follow has.
         QTest::qWait(1200);
-        if (outcome != "back")
-            QCOMPARE(console.loads.count(), loadsBefore + (outcome == "reload" ? 1 : 0));
-        QCOMPARE(console.page(), outcome == "back" ? "page_search" : page);
+        QCOMPARE(console.page(), pageAfter);
+        QCOMPARE(console.loads.count() - loadsBefore, loadsAfter);
         QCOMPARE(console.address->text(), address);
         QCOMPARE(table->rowCount(), 1);
     }
@@ -289,7 +291,12 @@ private slots:
     {
         ConsoleUnderTest console;
         console.address->setFocus();
+        auto *table = qobject_cast<QStandardItemModel *>(console.table());
+        table->appendRow(new QStandardItem(QStringLiteral("found earlier")));
         QTest::keyClicks(console.address, silent);
+        // Typing empties the device table of its rows; its labels stay.
+        QCOMPARE(table->rowCount(), 0);
+        QCOMPARE(table->headerData(4, Qt::Horizontal).toString(), "Remark");
         QTest::keyClick(console.address, Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(console.loadingText->text(), failureText, 15000);
         perform(console, "Esc");

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTimer>
 
 // What a piece of work costs this process, from the watch's construction:
@@ -43,12 +44,10 @@ private:
     static qint64 statusKiB(const char *field)
     {
         QFile status(QStringLiteral("/proc/self/status"));
-        if (!status.open(QIODevice::ReadOnly))
-            return -1;
-        for (const QByteArray &line : status.readAll().split('\n'))
-            if (line.startsWith(field))
-                return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-        return -1;
+        const QString text =
+            status.open(QIODevice::ReadOnly) ? QString::fromLatin1(status.readAll()) : QString();
+        const auto found = QRegularExpression(QLatin1String(field) + "\\s*(\\d+)").match(text);
+        return found.hasMatch() ? found.captured(1).toLongLong() : -1;
     }
     void tick()
     {
