@@ -78,7 +78,10 @@ private slots:
         row("typical", "DIGITAL_MIXER_DLNA|Name=A|Ip=10.0.0.5|Mode=B|", "A|10.0.0.5|B");
         row("four fields", "DIGITAL_MIXER_DLNA|Name=A|Ip=10.0.0.5|Mode=B");
         row("six fields", "DIGITAL_MIXER_DLNA|Name=A|Ip=10.0.0.5|Mode=B||");
-        row("key without value", "DIGITAL_MIXER_DLNA|Name=|Ip=10.0.0.5|Mode=B|");
+        row("name without value", "DIGITAL_MIXER_DLNA|Name=|Ip=10.0.0.5|Mode=B|");
+        row("address without value", "DIGITAL_MIXER_DLNA|Name=A|Ip=|Mode=B|");
+        row("model without value", "DIGITAL_MIXER_DLNA|Name=A|Ip=10.0.0.5|Mode=|");
+        row("a blank is a name", "DIGITAL_MIXER_DLNA|Name= |Ip=10.0.0.5|Mode=B|", " |10.0.0.5|B");
         row("keys swapped", "DIGITAL_MIXER_DLNA|Ip=10.0.0.5|Name=A|Mode=B|");
         row("marker not first", "hello DIGITAL_MIXER_DLNA|Name=A|Ip=10.0.0.5|Mode=B|",
             "A|10.0.0.5|B");

@@ -138,6 +138,9 @@ private slots:
                          fileBytes(files.first().filePath()) == expectedDownloadBytes(downloadSize),
                      saved);
         }
+        // Every prompt and every box under its own caption.
+        QCOMPARE(answerer.titles.count("选择下载目录"), answers.size());
+        QCOMPARE(answerer.titles.count("download tooltip"), boxes.size());
     }
 };
 

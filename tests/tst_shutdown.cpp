@@ -2,7 +2,8 @@
 // in a child process, connects to a simulated mixer, starts a download that
 // is still running, opens the demo panel, and then the user closes the
 // windows. The process must end by itself with exit code 0 and without the
-// web engine's complaint about a profile that goes before its pages.
+// web engine's complaint about a profile that goes before its pages; and the
+// next start finds nothing of what the console stored.
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -41,6 +42,14 @@ void useTheLauncher(BaseWindow &window, const QString &mixer)
     QTest::mouseClick(widget->findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
     if (QTest::qWaitFor([&] { return view->isVisible(); }, 30000))
         step("console loaded");
+    // What the console stored in an earlier run; then it stores a cookie and
+    // an item of web storage.
+    view->page()->runJavaScript(
+        QStringLiteral("var found = (document.cookie || 'no cookie') + ', ' +"
+                       "    (localStorage.getItem('visit') || 'no item');"
+                       "document.cookie = 'visit=1; max-age=86400';"
+                       "localStorage.setItem('visit', '1'); 'console found ' + found"),
+        [](const QVariant &found) { step(found.toString()); });
 
     const QString folder = QDir::home().filePath("chosen");
     // The web engine drops a download quietly when the user's download
@@ -90,36 +99,43 @@ class TestShutdown : public QObject
 {
     Q_OBJECT
 private slots:
+    // Twice, in one home: the second start finds nothing of what the console
+    // stored in the first.
     void closeWhileBusy()
     {
         // Slow enough that the download is still running at shutdown.
         MixerSim mixer({"--address", runAddress(41), "--answer", "none", "--download-size",
                         "268435456", "--download-rate", "262144"});
         QVERIFY(mixer.start());
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {childArgument, runAddress(41)});
-        const bool ended = child.waitForFinished(120000);
-        child.kill();
-        const QString errors = QString::fromUtf8(child.readAllStandardError());
-        const QString report = errors.mid(qMax(0, int(errors.indexOf("step: "))));
-        QVERIFY2(ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 qPrintable(report));
-        qsizetype at = 0;
-        for (const char *expected :
-             {"console loaded", "download running", "demo shown", "main window closed",
-              "demo closed", "event loop returned 0"}) {
-            at = errors.indexOf(QLatin1String("step: ") + expected, at);
-            QVERIFY2(at >= 0, qPrintable(QLatin1String(expected) + " missing:\n" + report));
+        QTemporaryDir home;
+        for (int run = 0; run < 2; ++run) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(),
+                        {childArgument, runAddress(41), home.path()});
+            const bool ended = child.waitForFinished(120000);
+            child.kill();
+            const QString errors = QString::fromUtf8(child.readAllStandardError());
+            const QString report = errors.mid(qMax(0, int(errors.indexOf("step: "))));
+            QVERIFY2(ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                     qPrintable(report));
+            qsizetype at = 0;
+            for (const char *expected :
+                 {"console loaded", "console found no cookie, no item", "download running",
+                  "demo shown", "main window closed", "demo closed", "event loop returned 0"}) {
+                at = errors.indexOf(QLatin1String("step: ") + expected, at);
+                QVERIFY2(at >= 0, qPrintable(QLatin1String(expected) + " missing:\n" + report));
+            }
+            QVERIFY2(!errors.contains("Release of profile requested"), qPrintable(report));
+            QVERIFY2(!errors.contains("message box while closing"), qPrintable(report));
         }
-        QVERIFY2(!errors.contains("Release of profile requested"), qPrintable(report));
-        QVERIFY2(!errors.contains("message box while closing"), qPrintable(report));
     }
 };
 
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && qstrcmp(argv[1], childArgument) == 0) {
+    if (argc == 4 && qstrcmp(argv[1], childArgument) == 0) {
         prepareTestEnvironment();
+        qputenv("HOME", argv[3]);
         const QString mixer = QString::fromLatin1(argv[2]);
         int childArgc = 1;
         const int code = runLauncher(childArgc, argv,

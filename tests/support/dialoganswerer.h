@@ -19,6 +19,7 @@ public:
 
     QStringList promptStartFolders;  // where each folder prompt opened
     QStringList messages;            // the text of each message box
+    QStringList titles;              // the caption of each prompt and box, in order
 
 private:
     void poll()
@@ -28,6 +29,7 @@ private:
         if (!modal || modal == lastAnswered)
             return;
         lastAnswered = modal;
+        titles << modal->windowTitle();
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             messages << box->text();
             box->done(QMessageBox::Ok);

@@ -19,9 +19,11 @@
 #include <arpa/inet.h>
 #include <net/if.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -247,6 +249,14 @@ int main(int argc, char **argv)
     const int plain = udpSocket(0);
     std::vector<int> senders;
     if (options.firstSender != 0) {
+        // One socket per sender, and more senders than a search may ask
+        // (over a thousand) pass the usual soft limit of open files.
+        rlimit files{};
+        const rlim_t wanted = rlim_t(options.lastSender - options.firstSender) + 64;
+        if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < wanted) {
+            files.rlim_cur = std::min(wanted, files.rlim_max);
+            setrlimit(RLIMIT_NOFILE, &files);
+        }
         for (in_addr_t a = options.firstSender; a <= options.lastSender; ++a)
             senders.push_back(udpSocket(a));
     }
