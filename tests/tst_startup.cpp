@@ -52,8 +52,7 @@ QString expectedTexts(const QString &language)
     QString texts;
     const auto add = [&](const char *context, const char *source) {
         const QString translated = loaded ? catalogue.translate(context, source) : QString();
-        texts += (language == "en" ? QString::fromUtf8(source) : translated) + '
-';
+        texts += (language == "en" ? QString::fromUtf8(source) : translated) + '\n';
     };
     for (const auto &[name, source] : shown)
         add(qstrcmp(name, "tooltip_text") ? "Widget" : "loading", source);
