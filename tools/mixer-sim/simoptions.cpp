@@ -100,6 +100,8 @@ private:
     void readContent(const QCommandLineParser &parser);
     void readFaults(const QCommandLineParser &parser);
     quint16 port(const QCommandLineParser &parser, const QString &name, quint16 fallback);
+    qint64 number(const QCommandLineParser &parser, const QString &name, qint64 min, qint64 max,
+                  const QString &needs, qint64 fallback);
 
     ParsedOptions &result;
     SimOptions &o;
@@ -185,6 +187,19 @@ quint16 OptionReader::port(const QCommandLineParser &parser, const QString &name
     return quint16(*value);
 }
 
+// The option's number within [min, max], or `fallback` where it is not given
+// or is not such a number ("--name needs <needs>").
+qint64 OptionReader::number(const QCommandLineParser &parser, const QString &name, qint64 min,
+                            qint64 max, const QString &needs, qint64 fallback)
+{
+    if (!parser.isSet(name))
+        return fallback;
+    const auto value = numberIn(parser.value(name), min, max);
+    if (!value)
+        fail(QStringLiteral("--%1 needs %2").arg(name, needs));
+    return value.value_or(fallback);
+}
+
 void OptionReader::readPorts(const QCommandLineParser &parser)
 {
     o.httpPort = port(parser, "http-port", o.httpPort);
@@ -203,13 +218,8 @@ void OptionReader::readDiscovery(const QCommandLineParser &parser)
         else
             o.answerWays = *ways;
     }
-    if (parser.isSet("answer-delay")) {
-        const auto delay = numberIn(parser.value("answer-delay"), 0, 3600000);
-        if (!delay)
-            fail(QStringLiteral("--answer-delay needs milliseconds"));
-        else
-            o.answerDelayMs = int(*delay);
-    }
+    o.answerDelayMs =
+        int(number(parser, "answer-delay", 0, 3600000, "milliseconds", o.answerDelayMs));
     if (parser.isSet("marker-text"))
         o.markerText = parser.value("marker-text");
     if (parser.isSet("announce-text"))
@@ -233,28 +243,13 @@ void OptionReader::readContent(const QCommandLineParser &parser)
             fail(QStringLiteral("cannot read --description-file %1")
                      .arg(parser.value("description-file")));
     }
-    if (parser.isSet("download-size")) {
-        const auto size = numberIn(parser.value("download-size"), 0, Q_INT64_C(1) << 50);
-        if (!size)
-            fail(QStringLiteral("--download-size needs a byte count"));
-        else
-            o.downloadSize = *size;
-    }
-    if (parser.isSet("download-rate")) {
-        const auto rate = numberIn(parser.value("download-rate"), 0, Q_INT64_C(1) << 40);
-        if (!rate)
-            fail(QStringLiteral("--download-rate needs bytes per second"));
-        else
-            o.downloadRate = *rate;
-    }
+    o.downloadSize =
+        number(parser, "download-size", 0, Q_INT64_C(1) << 50, "a byte count", o.downloadSize);
+    o.downloadRate =
+        number(parser, "download-rate", 0, Q_INT64_C(1) << 40, "bytes per second", o.downloadRate);
     o.breakDownload = parser.isSet("break-download");
-    if (parser.isSet("console-poll")) {
-        const auto interval = numberIn(parser.value("console-poll"), 1, 3600000);
-        if (!interval)
-            fail(QStringLiteral("--console-poll needs milliseconds"));
-        else
-            o.consolePollMs = int(*interval);
-    }
+    o.consolePollMs =
+        int(number(parser, "console-poll", 1, 3600000, "milliseconds", o.consolePollMs));
 }
 
 void OptionReader::readFaults(const QCommandLineParser &parser)
