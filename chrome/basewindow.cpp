@@ -187,14 +187,14 @@ void BaseWindow::mouseMoveEvent(QMouseEvent *event)
     }
     if (m_maximized)
         return;
-    QRect r = WindowDrag::resizedGeometry(m_drag.geometry, m_drag.zone, m_drag.delta,
-                                          minimumSize(), maximumSize());
+    QRect r = WindowDrag::resizedGeometry(m_drag.geometry, m_drag.zone, m_drag.delta, minimumSize(),
+                                          maximumSize());
     // The top edge gives way where the title bar would leave every screen's
     // free area.
     if (WindowDrag::edges(m_drag.zone) & Qt::TopEdge)
-        r.setTop(WindowPlacement::reachablePosition(r.topLeft(), r.size(), availableAreas(),
-                                                    titleBar())
-                     .y());
+        r.setTop(
+            WindowPlacement::reachablePosition(r.topLeft(), r.size(), availableAreas(), titleBar())
+                .y());
     setGeometry(r);
 }
 

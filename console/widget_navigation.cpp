@@ -1,8 +1,8 @@
 // The Widget members that lead back to the search page (keys, the mouse's
 // back button, closing the demo panel) and reload the console.
 #include <QApplication>
-#include <QScreen>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -57,9 +57,9 @@ void Widget::showDemoPanel()
                               frame.bottom() - demoPanel->geometry().bottom());
     QRect wanted(QPoint(), frame.size());
     wanted.moveCenter(window()->frameGeometry().center());
-    const QRect placed = WindowPlacement::keptInside(
-        wanted, window()->screen()->availableGeometry(),
-        demoPanel->minimumSizeHint().grownBy(decoration));
+    const QRect placed =
+        WindowPlacement::keptInside(wanted, window()->screen()->availableGeometry(),
+                                    demoPanel->minimumSizeHint().grownBy(decoration));
     demoPanel->resize(placed.size().shrunkBy(decoration));
     demoPanel->move(placed.topLeft());
     demoPanel->show();
