@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyleHints>
+#include <QWindow>
 
 #include "app/logcategories.h"
 #include "chrome/customwidget.h"
@@ -44,7 +46,10 @@ const QColor shadowColour(0x55, 0x55, 0x55, 40);
 BaseWindow::BaseWindow(QWidget *parent, const customWidget::ContentFactory &makeContent)
     : QWidget(parent)
 {
-    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
+    // The maximise hint lets the desktop's own ways (Win+Up, the system menu)
+    // maximise a window without a frame.
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowMaximizeButtonHint);
     setAttribute(Qt::WA_TranslucentBackground);
 
     m_outerLayout = new QGridLayout();
@@ -67,15 +72,16 @@ BaseWindow::BaseWindow(QWidget *parent, const customWidget::ContentFactory &make
 
 void BaseWindow::placeOnScreen()
 {
-    // Centred on the whole primary screen, unless that hides the title bar.
+    // Centred on the free part of the primary screen, wherever that screen
+    // lies among the others.
     const QSize size(1024, 630);
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen) {
         setGeometry(QRect(QPoint(), size));
         return;
     }
-    setGeometry(WindowPlacement::initialGeometry(screen->size(), screen->availableGeometry(), size,
-                                                 minimumSizeHint(), titleBar()));
+    setGeometry(
+        WindowPlacement::initialGeometry(screen->availableGeometry(), size, minimumSizeHint()));
 }
 
 WindowPlacement::TitleBar BaseWindow::titleBar() const
@@ -134,6 +140,10 @@ int BaseWindow::hitTest(const QPoint &p) const
         if (!zone.label->isHidden() && zone.label->geometry().contains(p))
             return zone.zone;
     }
+    // Maximised, there is no margin: the band starts at the screen's edge,
+    // where a pointer thrown at it lands.
+    if (m_maximized)
+        return p.y() < m_titleHeight ? WindowDrag::TitleBand : WindowDrag::NoZone;
     if (p.y() <= m_margin + m_borderWidth)
         return WindowDrag::NoZone;
     if (p.y() <= m_titleHeight + m_margin + m_borderWidth)
@@ -141,32 +151,73 @@ int BaseWindow::hitTest(const QPoint &p) const
     return WindowDrag::NoZone;
 }
 
+QList<QRect> BaseWindow::availableAreas()
+{
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
+}
+
 void BaseWindow::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    m_drag = Drag{};
     m_drag.pressed = true;
     m_drag.globalStart = event->globalPosition().toPoint();
     m_drag.windowStart = pos();
     m_drag.zone = hitTest(event->position().toPoint());
     m_drag.geometry = geometry();
+    // A resize zone means nothing but a resize: the window system takes it
+    // at once, while the button is still held, as it does for its own frames.
+    const Qt::Edges edges = WindowDrag::edges(m_drag.zone);
+    if (edges && windowHandle() && windowHandle()->startSystemResize(edges))
+        m_drag.pressed = false;
 }
 
 void BaseWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_maximized || !m_drag.pressed)
+    if (!m_drag.pressed)
         return;
     m_drag.delta = event->globalPosition().toPoint() - m_drag.globalStart;
     if (m_drag.zone == WindowDrag::TitleBand) {
-        QList<QRect> areas;
-        for (const QScreen *screen : QGuiApplication::screens())
-            areas.append(screen->availableGeometry());
-        move(WindowPlacement::reachablePosition(m_drag.windowStart + m_drag.delta, size(), areas,
-                                                titleBar()));
+        dragTitleBand();
         return;
     }
-    setGeometry(WindowDrag::resizedGeometry(m_drag.geometry, m_drag.zone, m_drag.delta,
-                                            minimumSize(), maximumSize()));
+    if (m_maximized)
+        return;
+    QRect r = WindowDrag::resizedGeometry(m_drag.geometry, m_drag.zone, m_drag.delta, minimumSize(),
+                                          maximumSize());
+    // The top edge gives way where the title bar would leave every screen's
+    // free area.
+    if (WindowDrag::edges(m_drag.zone) & Qt::TopEdge)
+        r.setTop(
+            WindowPlacement::reachablePosition(r.topLeft(), r.size(), availableAreas(), titleBar())
+                .y());
+    setGeometry(r);
+}
+
+void BaseWindow::dragTitleBand()
+{
+    // A click or a double click on the band moves nothing; past the drag
+    // distance, the move is the window system's, with whatever it adds
+    // (snapping, tiling, restoring a maximised window under the pointer).
+    if (!m_drag.systemMoveTried) {
+        if (m_drag.delta.manhattanLength() < QGuiApplication::styleHints()->startDragDistance())
+            return;
+        m_drag.systemMoveTried = true;
+        if (windowHandle() && windowHandle()->startSystemMove()) {
+            m_drag.pressed = false;
+            return;
+        }
+    }
+    // Without one, maximised stays put; in the normal state the window
+    // follows the pointer, its title bar kept in reach.
+    if (m_maximized)
+        return;
+    move(WindowPlacement::reachablePosition(m_drag.windowStart + m_drag.delta, size(),
+                                            availableAreas(), titleBar()));
 }
 
 void BaseWindow::mouseReleaseEvent(QMouseEvent *)

@@ -12,9 +12,10 @@ class QFrame;
 class QGridLayout;
 class QLabel;
 
-// The application's only top-level window. It has no native frame: moving by
-// the title band, resizing by the edges and corners, maximise and restore are
-// done here with the window's own mouse events and the title bar's signals.
+// The application's only top-level window. It has no native frame: a drag of
+// the title band or of an edge or corner is handed to the window system
+// (which alone can place a window on Wayland, and snaps and tiles elsewhere),
+// and worked out here from the mouse where the system offers no such move.
 // Whether it is maximised is the window system's word: the title bar's button,
 // a double click on the band, a keyboard shortcut or the window manager's own
 // action all end in the same margins, resize zones and button picture.
@@ -54,6 +55,8 @@ private:
         int zone = 0;
         QRect geometry;
         QPoint delta;
+        // The window system is asked once a press to take a move.
+        bool systemMoveTried = false;
     };
 
     void placeOnScreen();
@@ -61,6 +64,8 @@ private:
     void buildZoneLabels();
     void applyShowMode(bool maximized);
     int hitTest(const QPoint &p) const;
+    void dragTitleBand();
+    static QList<QRect> availableAreas();
     WindowPlacement::TitleBar titleBar() const;
 
     const int m_margin = 5;

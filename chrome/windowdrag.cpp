@@ -6,36 +6,16 @@ namespace WindowDrag {
 
 namespace {
 
-QRect draggedEdges(QRect r, int zone, const QPoint &d)
+QRect draggedEdges(QRect r, Qt::Edges moved, const QPoint &d)
 {
-    switch (zone) {
-        case TopLeft:
-            r.setTopLeft(r.topLeft() + d);
-            break;
-        case Top:
-            r.setTop(r.top() + d.y());
-            break;
-        case TopRight:
-            r.setTopRight(r.topRight() + d);
-            break;
-        case Left:
-            r.setLeft(r.left() + d.x());
-            break;
-        case Right:
-            r.setRight(r.right() + d.x());
-            break;
-        case BottomLeft:
-            r.setBottomLeft(r.bottomLeft() + d);
-            break;
-        case Bottom:
-            r.setBottom(r.bottom() + d.y());
-            break;
-        case BottomRight:
-            r.setBottomRight(r.bottomRight() + d);
-            break;
-        default:
-            break;
-    }
+    if (moved & Qt::LeftEdge)
+        r.setLeft(r.left() + d.x());
+    if (moved & Qt::RightEdge)
+        r.setRight(r.right() + d.x());
+    if (moved & Qt::TopEdge)
+        r.setTop(r.top() + d.y());
+    if (moved & Qt::BottomEdge)
+        r.setBottom(r.bottom() + d.y());
     return r;
 }
 
@@ -66,21 +46,38 @@ void clampHeight(QRect &r, int low, int high, bool nearEdgeMoves)
 
 }  // namespace
 
-QRect resizedGeometry(const QRect &start, int zone, const QPoint &delta, const QSize &minimum,
-                      const QSize &maximum)
+Qt::Edges edges(int zone)
 {
     const int row = zone / 10;
     const int column = zone % 10;
-    if (zone == TitleBand || row < 1 || row > 3 || column < 1 || column > 3)
+    if (row < 1 || row > 3 || column < 1 || column > 3)
+        return {};
+    Qt::Edges moved;
+    if (row == 1)
+        moved |= Qt::TopEdge;
+    if (row == 3)
+        moved |= Qt::BottomEdge;
+    if (column == 1)
+        moved |= Qt::LeftEdge;
+    if (column == 3)
+        moved |= Qt::RightEdge;
+    return moved;
+}
+
+QRect resizedGeometry(const QRect &start, int zone, const QPoint &delta, const QSize &minimum,
+                      const QSize &maximum)
+{
+    const Qt::Edges moved = edges(zone);
+    if (!moved)
         return start;
 
-    QRect r = draggedEdges(start, zone, delta);
+    QRect r = draggedEdges(start, moved, delta);
     const int minWidth = qMax(1, minimum.width());
     const int minHeight = qMax(1, minimum.height());
-    if (column != 2)
-        clampWidth(r, minWidth, maximum.width(), column == 1);
-    if (row != 2)
-        clampHeight(r, minHeight, maximum.height(), row == 1);
+    if (moved & (Qt::LeftEdge | Qt::RightEdge))
+        clampWidth(r, minWidth, maximum.width(), moved.testFlag(Qt::LeftEdge));
+    if (moved & (Qt::TopEdge | Qt::BottomEdge))
+        clampHeight(r, minHeight, maximum.height(), moved.testFlag(Qt::TopEdge));
     return r;
 }
 

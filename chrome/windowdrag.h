@@ -22,6 +22,11 @@ enum Zone {
     BottomRight = 33,
 };
 
+// The window edges that a drag in `zone` moves: none for the title band and
+// for anything that is not a zone. The window system's resize and the one
+// worked out here both take them from this.
+Qt::Edges edges(int zone);
+
 // The geometry after dragging the edge or corner `zone` by `delta`, starting
 // from the geometry `start` that the window had at the press. The size stays
 // within [minimum, maximum]; at a limit the edge being dragged stops and the

@@ -24,21 +24,24 @@ QRect TitleBar::in(const QRect &window) const
     return QRect(window.left() + inset, window.top() + inset, window.width() - 2 * inset, height);
 }
 
-QRect initialGeometry(const QSize &screen, const QRect &available, const QSize &size,
-                      const QSize &minimum, const TitleBar &title)
+QRect keptInside(const QRect &wanted, const QRect &available, const QSize &minimum)
 {
-    const QRect centred(screen.width() / 2 - size.width() / 2,
-                        screen.height() / 2 - size.height() / 2, size.width(), size.height());
-    if (available.isEmpty() || available.contains(title.in(centred)))
-        return centred;
-
-    QRect fitted(QPoint(), size.boundedTo(available.size()).expandedTo(minimum));
-    fitted.moveCenter(centred.center());
+    if (available.isEmpty() || available.contains(wanted))
+        return wanted;
+    QRect fitted(QPoint(), wanted.size().boundedTo(available.size()).expandedTo(minimum));
+    fitted.moveCenter(wanted.center());
     fitted.moveLeft(
         pushedInto(fitted.left(), fitted.width(), available.left(), available.width(), true));
     fitted.moveTop(
         pushedInto(fitted.top(), fitted.height(), available.top(), available.height(), false));
     return fitted;
+}
+
+QRect initialGeometry(const QRect &available, const QSize &size, const QSize &minimum)
+{
+    QRect centred(QPoint(), size);
+    centred.moveCenter(available.center());
+    return keptInside(centred, available, minimum);
 }
 
 QPoint reachablePosition(const QPoint &wanted, const QSize &size, const QList<QRect> &areas,

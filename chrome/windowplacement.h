@@ -20,13 +20,15 @@ struct TitleBar
     QRect in(const QRect &window) const;
 };
 
-// The window's first geometry: `size` centred on the whole screen. Where that
-// would leave part of the title bar outside the screen's available area (a
-// small screen, a task bar along the top), the window is made to fit the area,
-// though never below `minimum`, and pushed into it; if it still cannot fit,
-// the top and the right end of the title bar (the close button) stay inside.
-QRect initialGeometry(const QSize &screen, const QRect &available, const QSize &size,
-                      const QSize &minimum, const TitleBar &title);
+// `wanted` where it lies inside `available`; otherwise made to fit the area,
+// though never below `minimum`, and pushed into it as little as it takes. If
+// it still cannot fit, its top and its right end (where the title bar holds
+// the close button) stay inside.
+QRect keptInside(const QRect &wanted, const QRect &available, const QSize &minimum);
+
+// The window's first geometry: `size` centred on the screen's `available`
+// area, wherever that lies among the screens, and kept inside it.
+QRect initialGeometry(const QRect &available, const QSize &size, const QSize &minimum);
 
 // Where a window of `size` dragged to `wanted` may go: unchanged while its
 // title bar lies, over its full height and at least `keptWidth` pixels of its

@@ -2,11 +2,13 @@
 // back button, closing the demo panel) and reload the console.
 #include <QApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include "chrome/animatedstackedwidget.h"
+#include "chrome/windowplacement.h"
 #include "console/navigationfilter.h"
 #include "console/widget.h"
 #include "console/widget_ui.h"
@@ -68,10 +70,20 @@ void Widget::showDemoPanel()
         // Closing the panel brings the search page back as it was.
         connect(demoPanel, &demo::closed, this, &QWidget::show);
     }
-    // Over the launcher's window, not wherever the system puts new windows.
-    QRect frame = demoPanel->frameGeometry();
-    frame.moveCenter(window()->frameGeometry().center());
-    demoPanel->move(frame.topLeft());
+    // Over the launcher's window, not wherever the system puts new windows,
+    // and inside the free part of the launcher's screen, fitted to it where
+    // the panel is larger, as the launcher itself is.
+    const QRect frame = demoPanel->frameGeometry();
+    const QMargins decoration(demoPanel->x() - frame.x(), demoPanel->y() - frame.y(),
+                              frame.right() - demoPanel->geometry().right(),
+                              frame.bottom() - demoPanel->geometry().bottom());
+    QRect wanted(QPoint(), frame.size());
+    wanted.moveCenter(window()->frameGeometry().center());
+    const QRect placed =
+        WindowPlacement::keptInside(wanted, window()->screen()->availableGeometry(),
+                                    demoPanel->minimumSizeHint().grownBy(decoration));
+    demoPanel->resize(placed.size().shrunkBy(decoration));
+    demoPanel->move(placed.topLeft());
     demoPanel->show();
     hide();
 }

@@ -133,10 +133,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program loads at run time without linking it, which shlibdeps
 # cannot see: the QML modules of the web view document and the ones they
-# pull in, the web view's web engine backend, and a CJK font for the Chinese
-# interface texts.
+# pull in, the web view's web engine backend, a CJK font for the Chinese
+# interface texts, and Qt's Wayland platform, so that a Wayland session runs
+# the launcher natively and its compositor moves and resizes the window.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-layouts, \
+    "qt6-wayland, qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-layouts, \
 qml6-module-qtquick-templates, qml6-module-qtquick-window, qml6-module-qtqml-workerscript, \
 qml6-module-qtwebview, qml6-module-qtwebengine, qt6-webview-plugins, \
 fonts-wqy-microhei | fonts-noto-cjk")

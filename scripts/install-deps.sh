@@ -20,6 +20,9 @@ packages=(
   libgl-dev libglx-dev libvulkan-dev
   # A CJK font, so the Chinese interface texts render on a bare machine.
   fonts-wqy-microhei
+  # Qt's Wayland platform: on a Wayland session the launcher runs natively,
+  # and only there can the compositor move and resize its frameless window.
+  qt6-wayland
 )
 
 "$(dirname "$0")/install-packages.sh" "${packages[@]}"

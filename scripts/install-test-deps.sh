@@ -23,6 +23,10 @@ packages=(
   # A real window manager and its remote control for the window tests
   # (tools/test-wm/run-under-wm.sh), on the virtual display above.
   openbox wmctrl
+  # A real Wayland compositor for the window tests
+  # (tools/test-wm/run-under-wayland.sh): sway on its headless backend, wayvnc
+  # for a virtual pointer driven over VNC on loopback, grim for screenshots.
+  sway wayvnc grim
   # The libFuzzer targets (scripts/run-fuzzers.sh). The sanitizer build needs
   # nothing more than g++.
   clang-14 libclang-rt-14-dev

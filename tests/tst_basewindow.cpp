@@ -101,18 +101,22 @@ private slots:
     // process started on it (an offscreen screen of that size and scale).
     void placement_data()
     {
-        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("screens");
         QTest::addColumn<QString>("scale");
         QTest::addColumn<QRect>("expected");
-        QTest::newRow("1920 x 1080") << "1920,1080"
+        QTest::newRow("1920 x 1080") << R"({"width":1920,"height":1080})"
                                      << "1" << QRect(448, 225, 1024, 630);
+        // The first screen is the primary one.
+        QTest::newRow("primary right of another")
+            << R"({"x":1920,"width":1920,"height":1080},{"width":1920,"height":1080})"
+            << "1" << QRect(2368, 225, 1024, 630);
         // 910.7 x 512 logical pixels: the window is fitted to the screen.
-        QTest::newRow("1366 x 768 at 150 %") << "1366,768"
+        QTest::newRow("1366 x 768 at 150 %") << R"({"width":1366,"height":768})"
                                              << "1.5" << QRect(0, 0, 911, 512);
     }
     void placement()
     {
-        QFETCH(QString, screen);
+        QFETCH(QString, screens);
         QFETCH(QString, scale);
         if (inRowChild()) {
             BaseWindow window;
@@ -123,10 +127,7 @@ private slots:
             return;
         }
         const QString config = QDir::home().filePath("screen.json");
-        const QStringList size = screen.split(',');
-        QVERIFY(writeFileBytes(config, QStringLiteral(R"({"screens":[{"width":%1,"height":%2}]})")
-                                           .arg(size[0], size[1])
-                                           .toUtf8()));
+        QVERIFY(writeFileBytes(config, ("{\"screens\":[" + screens + "]}").toUtf8()));
         QVERIFY(rowPassesInChild(
             {"QT_QPA_PLATFORM=offscreen:configfile=" + config, "QT_SCALE_FACTOR=" + scale}));
     }
@@ -167,6 +168,44 @@ private slots:
             QCOMPARE(frame.pixelColor(x, 100), x % 2 ? QColor(Qt::white) : QColor(Qt::black));
     }
 
+    // The eight zones over the frame's outermost 3 pixels: each one's place,
+    // cursor and the edges a drag in it moves (by 20, 10 here).
+    void zones_data()
+    {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QRect>("place");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QRect>("after");
+        QTest::newRow("top-left") << "zoneTopLeft" << QRect(5, 5, 3, 3) << int(Qt::SizeFDiagCursor)
+                                  << QRect(120, 90, 1004, 620);
+        QTest::newRow("top") << "zoneTop" << QRect(8, 5, 1008, 3) << int(Qt::SizeVerCursor)
+                             << QRect(100, 90, 1024, 620);
+        QTest::newRow("top-right") << "zoneTopRight" << QRect(1016, 5, 3, 3)
+                                   << int(Qt::SizeBDiagCursor) << QRect(100, 90, 1044, 620);
+        QTest::newRow("left") << "zoneLeft" << QRect(5, 8, 3, 614) << int(Qt::SizeHorCursor)
+                              << QRect(120, 80, 1004, 630);
+        QTest::newRow("right") << "zoneRight" << QRect(1016, 8, 3, 614) << int(Qt::SizeHorCursor)
+                               << QRect(100, 80, 1044, 630);
+        QTest::newRow("bottom-left") << "zoneBottomLeft" << QRect(5, 622, 3, 3)
+                                     << int(Qt::SizeBDiagCursor) << QRect(120, 80, 1004, 640);
+        QTest::newRow("bottom") << "zoneBottom" << QRect(8, 622, 1008, 3) << int(Qt::SizeVerCursor)
+                                << QRect(100, 80, 1024, 640);
+        QTest::newRow("bottom-right") << "zoneBottomRight" << QRect(1016, 622, 3, 3)
+                                      << int(Qt::SizeFDiagCursor) << QRect(100, 80, 1044, 640);
+    }
+    void zones()
+    {
+        QFETCH(QString, zone);
+        QFETCH(QRect, place);
+        QFETCH(QRect, after);
+        Shown s;
+        const auto *label = s.window.findChild<QLabel *>(zone);
+        QCOMPARE(label->geometry(), place);
+        QTEST(int(label->cursor().shape()), "cursor");
+        s.drag(place.center(), {{20, 10}});
+        QTRY_COMPARE(s.window.geometry(), after);
+    }
+
     // Where a left press lands decides what a drag does; every step starts
     // from the geometry of the press, and the release ends the drag.
     void drags_data()
@@ -176,9 +215,12 @@ private slots:
         QTest::addColumn<QRect>("after");
         const QList<QPoint> by{{20, 10}};
         const QRect moved(120, 90, 1024, 630), still(100, 80, 1024, 630);
-        QTest::newRow("top-left corner") << QPoint(5, 5) << by << QRect(120, 90, 1004, 620);
-        QTest::newRow("bottom-right corner")
-            << QPoint(1018, 624) << by << QRect(100, 80, 1044, 640);
+        // The offscreen screen is 800 x 600: the top edge stops where the
+        // title bar would leave it.
+        QTest::newRow("top edge, above the screen")
+            << QPoint(500, 6) << QList<QPoint>{{0, -300}} << QRect(100, -5, 1024, 715);
+        QTest::newRow("top-right corner, above the screen")
+            << QPoint(1017, 6) << QList<QPoint>{{20, -300}} << QRect(100, -5, 1044, 715);
         // The move band: y from 6 to 37 wherever x is, outside the zone labels.
         QTest::newRow("band, y 6, left margin") << QPoint(2, 6) << by << moved;
         QTest::newRow("y 5") << QPoint(2, 5) << by << still;
@@ -186,7 +228,6 @@ private slots:
         QTest::newRow("band, many steps")
             << QPoint(400, 15) << QList<QPoint>{{5, 5}, {100, -50}, {-37, 53}}
             << QRect(63, 133, 1024, 630);
-        // The offscreen screen is 800 x 600: the title bar stays in reach.
         QTest::newRow("band, above the screen")
             << QPoint(400, 15) << QList<QPoint>{{0, -50}, {0, -500}} << QRect(100, -5, 1024, 630);
         QTest::newRow("band, off the right side")
@@ -213,8 +254,8 @@ private slots:
     // Whoever changes the state (the title bar's button, a double click in
     // the title band, the widget's state, the window system), the window looks
     // as the button would have left it, and the button's next click goes the
-    // other way. Maximised, the band keeps its place (the margin of 5 still
-    // counts) but a drag in it does nothing.
+    // other way. Maximised, the band starts at the window's top edge, and a
+    // drag in it does nothing where the window system offers no move.
     void stateChanges_data()
     {
         QTest::addColumn<QString>("by");
@@ -230,8 +271,9 @@ private slots:
         const auto change = [&](Qt::WindowState state) {
             if (by == "button")
                 s.clickResize();
-            else if (by == "double click")
-                QTest::mouseDClick(s.handle, Qt::LeftButton, {}, {400, 15});
+            else if (by == "double click")  // maximised, at the screen's very edge
+                QTest::mouseDClick(s.handle, Qt::LeftButton, {},
+                                   {400, s.window.isMaximized() ? 0 : 15});
             else if (by == "window")
                 s.handle->setWindowStates(state);
             else
