@@ -20,6 +20,12 @@ public:
     }
     ~MixerSim()
     {
+        // A simulator that ended on its own took its mixer away mid-test:
+        // say how, or a test would only see requests fail.
+        if (ready && process.state() == QProcess::NotRunning)
+            qWarning().noquote() << "MixerSim: ended early:" << process.exitStatus()
+                                 << process.exitCode() << "\n"
+                                 << process.readAllStandardError();
         process.terminate();
         if (!process.waitForFinished(5000))
             process.kill(), process.waitForFinished(5000);
@@ -41,7 +47,7 @@ public:
         while (process.waitForReadyRead(int(deadline.remainingTime()))) {
             output += process.readAllStandardOutput();
             if (output.contains("mixer-sim ready\n"))
-                return true;
+                return ready = true;
         }
         qWarning().noquote() << "MixerSim: not ready:" << command.join(' ') << "\n"
                              << process.readAllStandardError();
@@ -52,6 +58,7 @@ public:
 private:
     QStringList command;
     QProcess process;
+    bool ready = false;
 };
 
 // The bytes the simulator serves as a download (and as huge or endless
