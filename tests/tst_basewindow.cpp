@@ -168,81 +168,65 @@ private slots:
             QCOMPARE(frame.pixelColor(x, 100), x % 2 ? QColor(Qt::white) : QColor(Qt::black));
     }
 
-    // The eight zones over the frame's outermost 3 pixels: each one's place,
-    // cursor and the edges a drag in it moves (by 20, 10 here).
-    void zones_data()
+    // Where a left press lands decides what a drag does: each of the eight
+    // zones over the frame's outermost 3 pixels (its place and cursor given)
+    // moves the edges it names, the title band moves the window. Every step
+    // starts from the geometry of the press, and the release ends the drag.
+    void drags_data()
     {
         QTest::addColumn<QString>("zone");
         QTest::addColumn<QRect>("place");
         QTest::addColumn<int>("cursor");
-        QTest::addColumn<QRect>("after");
-        QTest::newRow("top-left") << "zoneTopLeft" << QRect(5, 5, 3, 3) << int(Qt::SizeFDiagCursor)
-                                  << QRect(120, 90, 1004, 620);
-        QTest::newRow("top") << "zoneTop" << QRect(8, 5, 1008, 3) << int(Qt::SizeVerCursor)
-                             << QRect(100, 90, 1024, 620);
-        QTest::newRow("top-right") << "zoneTopRight" << QRect(1016, 5, 3, 3)
-                                   << int(Qt::SizeBDiagCursor) << QRect(100, 90, 1044, 620);
-        QTest::newRow("left") << "zoneLeft" << QRect(5, 8, 3, 614) << int(Qt::SizeHorCursor)
-                              << QRect(120, 80, 1004, 630);
-        QTest::newRow("right") << "zoneRight" << QRect(1016, 8, 3, 614) << int(Qt::SizeHorCursor)
-                               << QRect(100, 80, 1044, 630);
-        QTest::newRow("bottom-left") << "zoneBottomLeft" << QRect(5, 622, 3, 3)
-                                     << int(Qt::SizeBDiagCursor) << QRect(120, 80, 1004, 640);
-        QTest::newRow("bottom") << "zoneBottom" << QRect(8, 622, 1008, 3) << int(Qt::SizeVerCursor)
-                                << QRect(100, 80, 1024, 640);
-        QTest::newRow("bottom-right") << "zoneBottomRight" << QRect(1016, 622, 3, 3)
-                                      << int(Qt::SizeFDiagCursor) << QRect(100, 80, 1044, 640);
-    }
-    void zones()
-    {
-        QFETCH(QString, zone);
-        QFETCH(QRect, place);
-        QFETCH(QRect, after);
-        Shown s;
-        const auto *label = s.window.findChild<QLabel *>(zone);
-        QCOMPARE(label->geometry(), place);
-        QTEST(int(label->cursor().shape()), "cursor");
-        s.drag(place.center(), {{20, 10}});
-        QTRY_COMPARE(s.window.geometry(), after);
-    }
-
-    // Where a left press lands decides what a drag does; every step starts
-    // from the geometry of the press, and the release ends the drag.
-    void drags_data()
-    {
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<QList<QPoint>>("steps");
         QTest::addColumn<QRect>("after");
         const QList<QPoint> by{{20, 10}};
+        const auto zone = [&](const char *row, const char *name, QRect place,
+                              Qt::CursorShape cursor, QRect after) {
+            QTest::newRow(row) << name << place << int(cursor) << place.center() << by << after;
+        };
+        const auto drag = [&](const char *row, QPoint at, QList<QPoint> steps, QRect after) {
+            QTest::newRow(row) << QString() << QRect() << 0 << at << steps << after;
+        };
+        zone("top-left", "zoneTopLeft", {5, 5, 3, 3}, Qt::SizeFDiagCursor, {120, 90, 1004, 620});
+        zone("top", "zoneTop", {8, 5, 1008, 3}, Qt::SizeVerCursor, {100, 90, 1024, 620});
+        zone("top-right", "zoneTopRight", {1016, 5, 3, 3}, Qt::SizeBDiagCursor,
+             {100, 90, 1044, 620});
+        zone("left", "zoneLeft", {5, 8, 3, 614}, Qt::SizeHorCursor, {120, 80, 1004, 630});
+        zone("right", "zoneRight", {1016, 8, 3, 614}, Qt::SizeHorCursor, {100, 80, 1044, 630});
+        zone("bottom-left", "zoneBottomLeft", {5, 622, 3, 3}, Qt::SizeBDiagCursor,
+             {120, 80, 1004, 640});
+        zone("bottom", "zoneBottom", {8, 622, 1008, 3}, Qt::SizeVerCursor, {100, 80, 1024, 640});
+        zone("bottom-right", "zoneBottomRight", {1016, 622, 3, 3}, Qt::SizeFDiagCursor,
+             {100, 80, 1044, 640});
         const QRect moved(120, 90, 1024, 630), still(100, 80, 1024, 630);
         // The offscreen screen is 800 x 600: the top edge stops where the
         // title bar would leave it.
-        QTest::newRow("top edge, above the screen")
-            << QPoint(500, 6) << QList<QPoint>{{0, -300}} << QRect(100, -5, 1024, 715);
-        QTest::newRow("top-right corner, above the screen")
-            << QPoint(1017, 6) << QList<QPoint>{{20, -300}} << QRect(100, -5, 1044, 715);
+        drag("top edge, above the screen", {500, 6}, {{0, -300}}, {100, -5, 1024, 715});
+        drag("top-right corner, above the screen", {1017, 6}, {{20, -300}}, {100, -5, 1044, 715});
         // The move band: y from 6 to 37 wherever x is, outside the zone labels.
-        QTest::newRow("band, y 6, left margin") << QPoint(2, 6) << by << moved;
-        QTest::newRow("y 5") << QPoint(2, 5) << by << still;
-        QTest::newRow("y 38") << QPoint(2, 38) << by << still;
-        QTest::newRow("band, many steps")
-            << QPoint(400, 15) << QList<QPoint>{{5, 5}, {100, -50}, {-37, 53}}
-            << QRect(63, 133, 1024, 630);
-        QTest::newRow("band, above the screen")
-            << QPoint(400, 15) << QList<QPoint>{{0, -50}, {0, -500}} << QRect(100, -5, 1024, 630);
-        QTest::newRow("band, off the right side")
-            << QPoint(400, 15) << QList<QPoint>{{2000, 0}} << QRect(695, 80, 1024, 630);
+        drag("band, y 6, left margin", {2, 6}, by, moved);
+        drag("y 5", {2, 5}, by, still);
+        drag("y 38", {2, 38}, by, still);
+        drag("band, many steps", {400, 15}, {{5, 5}, {100, -50}, {-37, 53}}, {63, 133, 1024, 630});
+        drag("band, above the screen", {400, 15}, {{0, -50}, {0, -500}}, {100, -5, 1024, 630});
+        drag("band, off the right side", {400, 15}, {{2000, 0}}, {695, 80, 1024, 630});
         // Past the least size (222 x 108) the dragged edges stop.
-        QTest::newRow("top-left, past the least size")
-            << QPoint(6, 6) << QList<QPoint>{{1500, 1500}, {3000, 3000}}
-            << QRect(902, 602, 222, 108);
+        drag("top-left, past the least size", {6, 6}, {{1500, 1500}, {3000, 3000}},
+             {902, 602, 222, 108});
     }
     void drags()
     {
+        QFETCH(QString, zone);
         QFETCH(QPoint, at);
         QFETCH(QList<QPoint>, steps);
         QFETCH(QRect, after);
         Shown s;
+        if (!zone.isEmpty()) {
+            const auto *label = s.window.findChild<QLabel *>(zone);
+            QTEST(label->geometry(), "place");
+            QTEST(int(label->cursor().shape()), "cursor");
+        }
         s.drag(at, steps);
         QTRY_COMPARE(s.window.geometry(), after);
         QTest::mouseRelease(s.handle, Qt::LeftButton, {}, s.local(at + steps.last()));
