@@ -11,7 +11,7 @@
 //   near-miss   marker look-alikes that fail one test each
 //   marker      well-formed markers carrying K different Ip= values in turn
 //               (10.200.0.1 on), so that K markers claim K addresses
-//   announce    announcements, each from one of the --senders addresses
+//   announce    announcements, from the --senders addresses in turn
 //               (bound transparently: nothing in the LAN holds them, so
 //               the launcher's description requests to them go unanswered)
 // Destinations are taken in turn from --to. Progress goes to standard output
@@ -225,9 +225,12 @@ public:
                ":8200/rootDesc.xml\r\nST: upnp:rootdevice\r\nUSN: uuid:flood\r\n\r\n";
     }
 
+    // The senders in turn, so that every one of them announces itself early
+    // and often, however many datagrams the receiver drops.
     in_addr_t nextSender()
     {
-        return options.firstSender + random() % (options.lastSender - options.firstSender + 1);
+        return options.firstSender +
+               in_addr_t(announcementsMade++ % (options.lastSender - options.firstSender + 1));
     }
 
 private:
@@ -237,6 +240,7 @@ private:
     const Options &options;
     std::mt19937 random;
     long markersMade = 0;
+    long announcementsMade = 0;
 };
 
 }  // namespace
