@@ -151,27 +151,24 @@ private slots:
         QWidget *loadingPage = console.stack->currentWidget();
         HideTime hidden;
         loadingPage->installEventFilter(&hidden);
-        for (int round = 0; round < 6; ++round) {
-            console.stack->setCurrentWidget(loadingPage);
-            hidden.at = -1;
-            hidden.clock.start();
-            emit console.view->loadFinished(true);
-            QTRY_VERIFY_WITH_TIMEOUT(hidden.at >= 0, 5000);
-            QVERIFY2(hidden.at >= 500,
-                     qPrintable(QStringLiteral("round %1: %2 ms").arg(round).arg(hidden.at)));
-            QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 5000);
-        }
-        console.stack->setCurrentWidget(loadingPage);
-        hidden.at = -1;
         int reports = 0;
         QTimer repeat;
         connect(&repeat, &QTimer::timeout, this, [&] {
-            if (++reports <= 15 && hidden.at < 0)
+            if (++reports < 15 && hidden.at < 0)
                 emit console.view->loadFinished(true);
         });
-        repeat.start(200);
-        QTRY_VERIFY_WITH_TIMEOUT(hidden.at >= 0, 15000);
-        QVERIFY2(reports < 15, "the switch waited for the reports to stop");
+        for (int round = 0; round < 6; ++round) {
+            console.stack->setCurrentWidget(loadingPage);
+            hidden.at = -1;
+            reports = 0;
+            hidden.clock.start();
+            emit console.view->loadFinished(true);
+            repeat.start(200);
+            QTRY_VERIFY_WITH_TIMEOUT(hidden.at >= 0, 15000);
+            QVERIFY2(hidden.at >= 500 && reports < 14,
+                     qPrintable(QStringLiteral("round %1: %2 ms").arg(round).arg(hidden.at)));
+            QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 5000);
+        }
     }
 
     // The renderer ends (its own script crashed it, its memory ran out, the

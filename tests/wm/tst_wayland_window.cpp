@@ -3,12 +3,8 @@
 // compositor can place a window, so a drag of the band or of a corner works
 // only as the compositor's own move or resize. Positions are the compositor's
 // word, read from its tree; the pointer is the compositor's, driven over VNC.
-#include <QWebEngineView>
-
 #include "app/launcher.h"
 #include "chrome/basewindow.h"
-#include "support/mixersim.h"
-#include "support/runaddress.h"
 #include "support/testmain.h"
 
 namespace {
@@ -92,19 +88,6 @@ private slots:
         QVERIFY(dragPointer(moved.topLeft() + QPoint(6, 6), {-65, -40}));
         QTRY_COMPARE(compositorRect().size(), moved.size() + QSize(50, 40));
         QCOMPARE(compositorRect().bottomRight(), moved.bottomRight());
-    }
-
-    // The web engine runs under Wayland too: a Connect shows the console.
-    void connectShowsConsole()
-    {
-        MixerSim mixer({"--address", runAddress(1), "--answer", "none"});
-        QVERIFY(mixer.start());
-        auto *view = window->findChild<QWebEngineView *>();
-        QSignalSpy loads(view, &QWebEngineView::loadFinished);
-        window->findChild<QLineEdit *>("lineEdit_ip")->setText(runAddress(1));
-        QTest::mouseClick(window->findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(view->isVisible() && loads.contains({true}), 30000);
-        QCOMPARE(view->url().path(), QStringLiteral("/dist/index.html"));
     }
 };
 
