@@ -151,10 +151,12 @@ private slots:
         QWidget *loadingPage = console.stack->currentWidget();
         HideTime hidden;
         loadingPage->installEventFilter(&hidden);
+        // A switch held back by the reports would come only once they stop.
+        constexpr int lastReport = 14;
         int reports = 0;
         QTimer repeat;
         connect(&repeat, &QTimer::timeout, this, [&] {
-            if (++reports < 15 && hidden.at < 0)
+            if (++reports <= lastReport && hidden.at < 0)
                 emit console.view->loadFinished(true);
         });
         for (int round = 0; round < 6; ++round) {
@@ -165,7 +167,7 @@ private slots:
             emit console.view->loadFinished(true);
             repeat.start(200);
             QTRY_VERIFY_WITH_TIMEOUT(hidden.at >= 0, 15000);
-            QVERIFY2(hidden.at >= 500 && reports < 14,
+            QVERIFY2(hidden.at >= 500 && reports < lastReport,
                      qPrintable(QStringLiteral("round %1: %2 ms").arg(round).arg(hidden.at)));
             QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 5000);
         }
