@@ -1,13 +1,11 @@
 // Connecting to a mixer whose HTTP answers are hostile: a configuration file
-// refused with 404, of 200 MB or one that never ends, a console page that
-// never answers. The launcher's memory stays bounded, its
-// event loop keeps running, the settings file keeps its bytes, the
-// configuration request ends, and the console either loads or is given up
-// and shown as failed.
+// refused with 404 or one that never ends, a console page that never
+// answers. The settings file keeps its bytes, the configuration
+// request ends, and the console either loads or is given up and shown as
+// failed.
 
 #include "app/language.h"
 #include "support/consoleundertest.h"
-#include "support/costwatch.h"
 #include "support/filebytes.h"
 #include "support/mixersim.h"
 #include "support/runaddress.h"
@@ -32,8 +30,6 @@ private slots:
         QTest::addColumn<QString>("outcome");  // "console" or "failed"
         QTest::newRow("configuration answered with 404")
             << QStringList{"--status", "config=404"} << "console";
-        QTest::newRow("configuration of 200 MB")
-            << QStringList{"--huge", "config=200000000"} << "console";
         QTest::newRow("configuration that never ends")
             << QStringList{"--endless", "config"} << "console";
         QTest::newRow("console that never answers")
@@ -48,7 +44,6 @@ private slots:
         MixerSim mixer(QStringList{"--address", address, "--answer", "none"} + faults);
         QVERIFY(mixer.start());
         ConsoleUnderTest console;
-        CostWatch cost;
 
         console.connectTo(address);
         QElapsedTimer sinceConnect;
@@ -65,9 +60,6 @@ private slots:
             QVERIFY(sinceConnect.elapsed() > Widget::consoleLoadTimeoutMs * 9 / 10);
         }
         QCOMPARE(console.page(), outcome == "console" ? "page_web" : "page_load");
-        // The launcher's own process: the renderer is a process of its own.
-        QString figures;
-        QVERIFY2(cost.stopWithin(96 * 1024, 1500, 50, &figures), qPrintable(figures));
         QCOMPARE(fileBytes(settingsFilePath()), handWrittenSettings);
         QVERIFY(mixer.isRunning());
     }
