@@ -56,6 +56,11 @@ qint64 residentKb(qint64 pid)
     return kbField(QStringLiteral("/proc/%1/status").arg(pid), "VmRSS");
 }
 
+qint64 peakResidentKb(qint64 pid)
+{
+    return kbField(QStringLiteral("/proc/%1/status").arg(pid), "VmHWM");
+}
+
 qint64 treeProportionalKb(qint64 pid)
 {
     QMultiHash<qint64, qint64> children;

@@ -12,6 +12,9 @@ qint64 monotonicNs();
 // VmRSS of a process in KiB (0 when it cannot be read).
 qint64 residentKb(qint64 pid);
 
+// Peak resident size (VmHWM) of a process since it started, in KiB.
+qint64 peakResidentKb(qint64 pid);
+
 // Proportional set size of a process and all its descendants in KiB: the
 // web engine's helper processes share most of their pages, so their plain
 // resident sizes cannot be added up.

@@ -45,6 +45,7 @@ void memory(const QString &stage)
 {
     const qint64 pid = ProcStats::selfPid();
     value(stage + QLatin1String("_rss_kb"), double(ProcStats::residentKb(pid)));
+    value(stage + QLatin1String("_peak_rss_kb"), double(ProcStats::peakResidentKb(pid)));
     value(stage + QLatin1String("_tree_pss_kb"), double(ProcStats::treeProportionalKb(pid)));
 }
 

@@ -18,7 +18,8 @@ double largest(const QList<double> &values);
 }  // namespace ResultLog
 
 namespace ResultLog {
-// Resident size of this process and proportional size of it with its helper
-// processes, as "<stage>_rss_kb" and "<stage>_tree_pss_kb".
+// Resident size of this process, its peak so far and proportional size of it
+// with its helper processes, as "<stage>_rss_kb", "<stage>_peak_rss_kb" and
+// "<stage>_tree_pss_kb".
 void memory(const QString &stage);
 }  // namespace ResultLog

@@ -171,6 +171,32 @@ def burst_rows(table, bursts):
               f"worst {worst:.1f} ms", "<= 16 ms", stall <= 16)
 
 
+# Mixers whose configuration is hostile; the console loads as usual. The
+# launcher must refuse the body at its bound rather than hold it.
+HOSTILE = (("huge", "configuration of 200 MB", ["--huge", "config=200000000"]),
+           ("endless", "configuration without end", ["--endless", "config"]))
+
+
+def hostile_rows(table, normal, hostile):
+    plain = [r for r in normal if r["exit_code"] == 0]
+    if not plain:
+        return
+    peak = med(plain, "connect_peak_rss_kb") / 1024
+    dispatch = med(plain, "connect_longest_dispatch_ms")
+    for key, label, _ in HOSTILE:
+        done = [r for r in hostile[key] if r["exit_code"] == 0]
+        if not done:
+            continue
+        hp = med(done, "connect_peak_rss_kb") / 1024
+        table.add(7, f"Connect, {label}: peak resident memory", fmt(hp, "MiB"),
+                  fmt(peak, "MiB") + " (plain)", f"{hp - peak:+.1f} MiB", "<= +32 MiB",
+                  hp - peak <= 32)
+        hd = med(done, "connect_longest_dispatch_ms")
+        table.add(7, "  longest event dispatch from the click on", fmt(hd, "ms"),
+                  fmt(dispatch, "ms") + " (plain)", f"{hd - dispatch:+.1f} ms", "<= +50 ms",
+                  hd - dispatch <= 50)
+
+
 def parse_rows(table, parse):
     for key, label in (("parse_markers_per_s", "marker datagrams parsed"),
                        ("parse_descriptions_per_s", "descriptions parsed")):
@@ -197,19 +223,29 @@ def main():
     common = [f"--address={args.address}"]
     raw = open(args.raw, "w") if args.raw else None
     floor, cold, normal, maximised = [], [], [], []
+    hostile = {key: [] for key, _, _ in HOSTILE}
 
-    sim = start_mixer(args.build, ["--address", args.address, "--answer", "none"])
+    sims = [start_mixer(args.build, ["--address", args.address, "--answer", "none"])]
+    hostile_addresses = {}
+    base = args.address.rsplit(".", 1)
+    for offset, (key, _, faults) in enumerate(HOSTILE, 1):
+        hostile_addresses[key] = f"{base[0]}.{int(base[1]) + offset}"
+        sims.append(start_mixer(args.build, ["--address", hostile_addresses[key],
+                                             "--answer", "none"] + faults))
     try:
         for round_index in range(args.runs):
-            sides = [("floor", floor_path, [], floor),
-                     ("floor-unshown", floor_path, ["--hidden-view"], cold),
-                     ("launcher", launcher_path, [], normal),
-                     ("launcher-maximised", launcher_path, ["--maximise"], maximised)]
+            sides = [("floor", floor_path, common, floor),
+                     ("floor-unshown", floor_path, common + ["--hidden-view"], cold),
+                     ("launcher", launcher_path, common, normal),
+                     ("launcher-maximised", launcher_path, common + ["--maximise"], maximised)]
+            sides += [(f"launcher-{key}", launcher_path,
+                       [f"--address={hostile_addresses[key]}"], hostile[key])
+                      for key, _, _ in HOSTILE]
             # Alternate which side goes first, so neither always runs warm.
             if round_index % 2:
                 sides.reverse()
-            for name, path, extra, bucket in sides:
-                values = run_program(path, common + extra, args.timeout)
+            for name, path, arguments, bucket in sides:
+                values = run_program(path, arguments, args.timeout)
                 values["side"], values["round"] = name, round_index
                 bucket.append(values)
                 if raw:
@@ -217,8 +253,9 @@ def main():
                 print(f"round {round_index + 1}/{args.runs} {name}: "
                       f"exit {values['exit_code']}", file=sys.stderr)
     finally:
-        sim.terminate()
-        sim.wait(timeout=10)
+        for sim in sims:
+            sim.terminate()
+            sim.wait(timeout=10)
 
     bursts = []
     if args.mixer_ns:
@@ -245,13 +282,14 @@ def main():
 
     print(f"Machine: {machine_line()}")
     print(f"Runs per side: {args.runs} (medians; ratios are launcher / floor)")
-    failed = [f"{r['side']} round {r['round'] + 1}" for r in floor + cold + normal + maximised + bursts
-              if r["exit_code"] != 0]
+    everything = floor + cold + normal + maximised + bursts + sum(hostile.values(), [])
+    failed = [f"{r['side']} round {r['round'] + 1}" for r in everything if r["exit_code"] != 0]
     if failed:
         print("Failed runs, left out of the medians: " + ", ".join(failed))
     table = Table()
     startup_rows(table, floor, cold, normal, maximised)
     burst_rows(table, bursts)
+    hostile_rows(table, normal, hostile)
     parse_rows(table, parse)
     table.rows.sort(key=lambda row: row[0])
     table.print()
