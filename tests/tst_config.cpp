@@ -1,5 +1,5 @@
 // The mixer's configuration: the line rules, and the fetch from a simulated
-// mixer into the settings file.
+// mixer into the settings file, also from mixers whose answers are hostile.
 
 #include "app/language.h"
 #include "console/configlines.h"
@@ -35,6 +35,8 @@ std::unique_ptr<MixerSim> startMixer(const QString &address, const QByteArray &c
 class TestConfig : public QObject
 {
     Q_OBJECT
+    int rowsRun = 0;
+
 private slots:
     // Entries as "key -> value".
     void lines_data()
@@ -95,6 +97,52 @@ private slots:
         QCOMPARE(settings.value("Language/Language_enum"), QVariant("2\r"));
         QCOMPARE(settings.value("Language/Language_mode"), QVariant("1\r"));
         QCOMPARE(settings.value("Panel/kept"), QVariant("yes"));
+    }
+
+    // A configuration refused with 404 or one that never ends, a console
+    // page that never answers: the configuration request ends, the settings
+    // file keeps its bytes (any rewrite by QSettings would change them), and
+    // the console either loads or is given up and shown as failed.
+    void hostileMixer_data()
+    {
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<QString>("outcome");  // "console" or "failed"
+        QTest::newRow("configuration answered with 404")
+            << QStringList{"--status", "config=404"} << "console";
+        QTest::newRow("configuration that never ends")
+            << QStringList{"--endless", "config"} << "console";
+        QTest::newRow("console that never answers")
+            << QStringList{"--hang", "console", "--hang", "config"} << "failed";
+    }
+    void hostileMixer()
+    {
+        QFETCH(QStringList, faults);
+        QFETCH(QString, outcome);
+        const QByteArray handWritten =
+            "; kept by hand\n[Language]\nLanguage_enum = 3\nLanguage_mode = 7\n[Panel]\nkept = "
+            "yes\n";
+        QVERIFY(writeFileBytes(settingsFilePath(), handWritten));
+        const QString address = runAddress(20 + ++rowsRun);
+        auto mixer = startMixer(address, "Language_enum=1\nLanguage_mode=1\n", faults);
+        QVERIFY(mixer);
+        ConsoleUnderTest console;
+        console.connectTo(address);
+        QElapsedTimer sinceConnect;
+        sinceConnect.start();
+        QPointer<QNetworkReply> config = fetchTo(console, address);
+        QVERIFY(config);
+        // Refused for its size or given up for its time, it ends either way.
+        QTRY_VERIFY_WITH_TIMEOUT(config.isNull(), 60000);
+        if (outcome == "console") {
+            QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 30000);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(console.loadingText->text().startsWith("Loading failed"),
+                                     Widget::consoleLoadTimeoutMs + 30000);
+            QVERIFY(sinceConnect.elapsed() > Widget::consoleLoadTimeoutMs * 9 / 10);
+        }
+        QCOMPARE(console.page(), outcome == "console" ? "page_web" : "page_load");
+        QCOMPARE(fileBytes(settingsFilePath()), handWritten);
+        QVERIFY(mixer->isRunning());
     }
 };
 

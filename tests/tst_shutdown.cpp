@@ -1,8 +1,7 @@
 // Shutting the launcher down in the middle of things: the real start-up runs
 // in a child process, connects to a simulated mixer, starts a download that
-// is still running, opens the demo panel, and then the user closes the
-// windows. The process must end by itself with exit code 0 and without the
-// web engine's complaint about a profile that goes before its pages; and the
+// is still running, and then the user closes the window. The process must end by itself with exit
+// code 0 and without the web engine's complaint about a profile that goes before its pages; and the
 // next start finds nothing of what the console stored.
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -11,7 +10,6 @@
 #include "app/launcher.h"
 #include "chrome/basewindow.h"
 #include "console/widget.h"
-#include "demo/demo.h"
 #include "support/dialoganswerer.h"
 #include "support/mixersim.h"
 #include "support/runaddress.h"
@@ -26,13 +24,7 @@ void step(const QString &text)
     std::fprintf(stderr, "step: %s\n", qPrintable(text));
 }
 
-demo *shownDemo()
-{
-    const QList<demo *> panels = findTopLevels<demo>();
-    return panels.size() == 1 && panels.first()->isVisible() ? panels.first() : nullptr;
-}
-
-// The user's part, driven in the launcher's own run: console, download, demo.
+// The user's part, driven in the launcher's own run: console, download.
 void useTheLauncher(BaseWindow &window, const QString &mixer)
 {
     auto *widget = window.findChild<Widget *>();
@@ -66,13 +58,6 @@ void useTheLauncher(BaseWindow &window, const QString &mixer)
         download->state() == QWebEngineDownloadRequest::DownloadInProgress)
         step("download running");
 
-    // The Connect button lies behind the console: its click is what a
-    // user's press would give.
-    address->setText(QStringLiteral("demo"));
-    widget->findChild<QPushButton *>("btn_connect")->click();
-    if (shownDemo() && !widget->isVisible())
-        step("demo shown");
-
     QTimer::singleShot(0, qApp, [&window] {
         // Anything modal that comes up while closing is noted and answered.
         auto *poll = new QTimer(qApp);
@@ -85,11 +70,6 @@ void useTheLauncher(BaseWindow &window, const QString &mixer)
         poll->start(20);
         QTest::mouseClick(window.findChild<QPushButton *>("toolClose"), Qt::LeftButton);
         step("main window closed");
-        // The demo keeps the process alive until it is closed as well.
-        QTimer::singleShot(300, qApp, [] {
-            if (demo *panel = shownDemo(); panel && panel->close())
-                step("demo closed");
-        });
     });
 }
 
@@ -121,7 +101,7 @@ private slots:
             qsizetype at = 0;
             for (const char *expected :
                  {"console loaded", "console found no cookie, no item", "download running",
-                  "demo shown", "main window closed", "demo closed", "event loop returned 0"}) {
+                  "main window closed", "event loop returned 0"}) {
                 at = errors.indexOf(QLatin1String("step: ") + expected, at);
                 QVERIFY2(at >= 0, qPrintable(QLatin1String(expected) + " missing:\n" + report));
             }
