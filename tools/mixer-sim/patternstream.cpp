@@ -13,7 +13,7 @@ constexpr int paceTickMs = 10;
 }  // namespace
 
 PatternStream::PatternStream(const Shape &shape, QTcpSocket *connection)
-    : shape(shape), connection(connection)
+    : shape(shape), connection(connection), servesConnection(connection != nullptr)
 {
     clock.start();
     if (connection)
@@ -46,9 +46,11 @@ qint64 PatternStream::bytesAvailable() const
 {
     if (atEnd())
         return 0;
-    // Nothing more once the client has gone, and nothing while it lags.
-    if (connection && (connection->state() != QAbstractSocket::ConnectedState ||
-                       connection->bytesToWrite() >= sendQueueLimit))
+    // Nothing more once the client has gone (its socket may be deleted
+    // already), and nothing while it lags.
+    if (servesConnection &&
+        (!connection || connection->state() != QAbstractSocket::ConnectedState ||
+         connection->bytesToWrite() >= sendQueueLimit))
         return 0;
     qint64 available = qMin(chunkLimit, paceAllowance());
     if (end() >= 0)
@@ -84,6 +86,12 @@ qint64 PatternStream::readData(char *data, qint64 maxSize)
 
 void PatternStream::wakeReader()
 {
+    // The server's writer of this body may outlive the socket it writes to:
+    // a readyRead after the client went away would send it to a deleted one.
+    if (servesConnection && !connection) {
+        pacer.stop();
+        return;
+    }
     if (bytesAvailable() > 0)
         emit readyRead();
 }
