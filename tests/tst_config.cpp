@@ -119,8 +119,8 @@ private slots:
         QFETCH(QStringList, faults);
         QFETCH(QString, outcome);
         const QByteArray handWritten =
-            "; kept by hand\n[Language]\nLanguage_enum = 3\nLanguage_mode = 7\n[Panel]\nkept = "
-            "yes\n";
+            "; kept by hand\n[Language]\nLanguage_enum = 3\n"
+            "Language_mode = 7\n[Panel]\nkept = yes\n";
         QVERIFY(writeFileBytes(settingsFilePath(), handWritten));
         const QString address = runAddress(20 + ++rowsRun);
         auto mixer = startMixer(address, "Language_enum=1\nLanguage_mode=1\n", faults);
