@@ -274,20 +274,6 @@ private slots:
                                       .toString(),
                                   "1\r", searchMs);
     }
-
-    void discoveryUnavailable()
-    {
-        console.reset();
-        QUdpSocket blocker;
-        QVERIFY(blocker.bind(QHostAddress::AnyIPv4, 45454, QAbstractSocket::DontShareAddress));
-        startSim(0, "10.77.0.9", "none");
-        console = std::make_unique<ConsoleUnderTest>();
-        console->search();
-        QCOMPARE(status(), QStringLiteral("Discovery unavailable: UDP port 45454 is in use."));
-        QTest::qWait(quietMs);
-        QCOMPARE(heard().size(), 0);
-        QCOMPARE(console->table()->columnCount(), 5);
-    }
 };
 
 LAUNCHER_TEST_MAIN(TestLanDiscovery)
