@@ -13,7 +13,7 @@ constexpr int paceTickMs = 10;
 }  // namespace
 
 PatternStream::PatternStream(const Shape &shape, QTcpSocket *connection)
-    : shape(shape), connection(connection), servesConnection(connection != nullptr)
+    : shape(shape), connection(connection)
 {
     clock.start();
     if (connection)
@@ -48,9 +48,8 @@ qint64 PatternStream::bytesAvailable() const
         return 0;
     // Nothing more once the client has gone (its socket may be deleted
     // already), and nothing while it lags.
-    if (servesConnection &&
-        (!connection || connection->state() != QAbstractSocket::ConnectedState ||
-         connection->bytesToWrite() >= sendQueueLimit))
+    if (!connection || connection->state() != QAbstractSocket::ConnectedState ||
+        connection->bytesToWrite() >= sendQueueLimit)
         return 0;
     qint64 available = qMin(chunkLimit, paceAllowance());
     if (end() >= 0)
@@ -88,7 +87,7 @@ void PatternStream::wakeReader()
 {
     // The server's writer of this body may outlive the socket it writes to:
     // a readyRead after the client went away would send it to a deleted one.
-    if (servesConnection && !connection) {
+    if (!connection) {
         pacer.stop();
         return;
     }

@@ -40,8 +40,6 @@ private:
 
     Shape shape;
     QPointer<QTcpSocket> connection;
-    // Whether a connection was given: once it is gone, nothing more is produced.
-    bool servesConnection = false;
     qint64 produced = 0;
     QElapsedTimer clock;
     QTimer pacer;
