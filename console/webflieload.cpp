@@ -1,15 +1,29 @@
 #include "console/webflieload.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStandardPaths>
+
+#include "app/logcategories.h"
+#include "console/downloadname.h"
 
 namespace {
 
 // Set on a download once its end has been reported.
 const char reportedProperty[] = "downloadReported";
+
+// The engine writes a download under its name with this behind it until the
+// download is complete.
+const QString partialSuffix = QStringLiteral(".download");
+
+QString targetPath(const QWebEngineDownloadRequest *download)
+{
+    return QDir(download->downloadDirectory()).filePath(download->downloadFileName());
+}
 
 // The user's download folder, or the home folder where there is none (a new
 // account, a server image): a prompt started in a folder that does not exist
@@ -37,23 +51,78 @@ WebFlieLoad::~WebFlieLoad()
     // Downloads still running end with the profile as the launcher closes.
     // That is no failure to report: a message box now would run an event
     // loop in the middle of the teardown, with nobody left to answer it.
+    // What they wrote so far is of no use to anyone.
     closing = true;
+    for (const QString &path : std::as_const(pathsInUse))
+        QFile::remove(path + partialSuffix);
+}
+
+void WebFlieLoad::startNewConsole()
+{
+    cancelledPromptsInARow = 0;
+}
+
+bool WebFlieLoad::refusesWithoutPrompt() const
+{
+    // One prompt at a time: the prompt runs an event loop of its own, in
+    // which the page's further requests arrive.
+    return prompting || cancelledPromptsInARow >= cancelledPromptsToRefuse;
+}
+
+// The page's suggestion reduced to a plain name, and one that names nothing
+// in the folder yet: neither a file the user has, nor what a download under
+// way writes to.
+QString WebFlieLoad::freeFileName(const QString &folder, const QString &suggested) const
+{
+    const QDir dir(folder);
+    return DownloadName::unusedName(
+        DownloadName::safeFileName(suggested), [&](const QString &name) {
+            const QString path = dir.filePath(name);
+            return pathsInUse.contains(path) || QFileInfo::exists(path) ||
+                   QFileInfo::exists(path + partialSuffix);
+        });
+}
+
+// A download that ends without success leaves nothing of itself behind.
+void WebFlieLoad::release(QWebEngineDownloadRequest *download, bool failed)
+{
+    const QString path = targetPath(download);
+    if (!pathsInUse.remove(path))
+        return;
+    if (failed && QFile::exists(path + partialSuffix) && !QFile::remove(path + partialSuffix))
+        qCWarning(lcConsole) << "WebFlieLoad: cannot remove the partial download" << path;
 }
 
 void WebFlieLoad::handleDownloadRequest(QWebEngineDownloadRequest *request)
 {
+    if (refusesWithoutPrompt()) {
+        qCDebug(lcConsole) << "WebFlieLoad: download refused without a prompt"
+                           << request->url().toDisplayString();
+        request->cancel();
+        return;
+    }
     // The prompt runs a nested event loop; should the request go away while
     // it is open (its profile torn down), there is nothing left to decide.
     QPointer<QWebEngineDownloadRequest> download(request);
+    prompting = true;
     const QString folder = QFileDialog::getExistingDirectory(
         nullptr, QStringLiteral("选择下载目录"), promptStartFolder(), QFileDialog::ShowDirsOnly);
+    prompting = false;
     if (!download)
         return;
-    if (folder.isEmpty()) {
+    const QString suggested = download->suggestedFileName().isEmpty()
+                                  ? download->downloadFileName()
+                                  : download->suggestedFileName();
+    const QString name = folder.isEmpty() ? QString() : freeFileName(folder, suggested);
+    if (name.isEmpty()) {
+        cancelledPromptsInARow += folder.isEmpty();
         download->cancel();
         return;
     }
+    cancelledPromptsInARow = 0;
     download->setDownloadDirectory(folder);
+    download->setDownloadFileName(name);
+    pathsInUse.insert(targetPath(download));
     download->accept();
     connect(download, &QWebEngineDownloadRequest::stateChanged, this,
             &WebFlieLoad::handleDownloadState);
@@ -88,6 +157,8 @@ void WebFlieLoad::handleDownloadState(QWebEngineDownloadRequest::DownloadState s
     auto *download = qobject_cast<QWebEngineDownloadRequest *>(sender());
     if (!download || closing || download->property(reportedProperty).toBool())
         return;
+    if (download->isFinished())
+        release(download, state != QWebEngineDownloadRequest::DownloadCompleted);
 
     QString text;
     switch (state) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 
@@ -22,6 +23,15 @@ public:
     // No storage name: cookies, cache and web storage live in memory only.
     QWebEngineProfile profile;
 
+    // A console page may start downloads by script, as many as it likes:
+    // once the user has cancelled this many folder prompts of one console in
+    // a row, its further downloads are refused without a prompt.
+    static constexpr int cancelledPromptsToRefuse = 2;
+
+    // The user has loaded a console again (a Connect, a reload): its
+    // downloads are asked about again.
+    void startNewConsole();
+
 signals:
     void downloadComplete(QString message);
 
@@ -29,4 +39,15 @@ private slots:
     void handleDownloadRequest(QWebEngineDownloadRequest *download);
     void handleDownloadState(QWebEngineDownloadRequest::DownloadState state);
     void handleDownloadInterrupt();
+
+private:
+    bool refusesWithoutPrompt() const;
+    QString freeFileName(const QString &folder, const QString &suggested) const;
+    void release(QWebEngineDownloadRequest *download, bool failed);
+
+    bool prompting = false;
+    int cancelledPromptsInARow = 0;
+    // Where the downloads under way are written, so that two of them never
+    // take the same name.
+    QSet<QString> pathsInUse;
 };

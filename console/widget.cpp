@@ -13,7 +13,9 @@
 #include "app/logcategories.h"
 #include "chrome/animatedstackedwidget.h"
 #include "chrome/loading.h"
+#include "console/consolepage.h"
 #include "console/consolewarmup.h"
+#include "console/plaintooltip.h"
 #include "console/web.h"
 #include "console/widget_ui.h"
 #include "demo/demo.h"
@@ -58,7 +60,9 @@ void Widget::initWebView()
     webLayout->setContentsMargins(0, 0, 0, 0);
     // Mixers sit on the local network: never route to them through a proxy.
     QNetworkProxyFactory::setUseSystemConfiguration(false);
-    consoleView->setPage(new QWebEnginePage(&webFlieLoad.profile, consoleView));
+    consolePage = new ConsolePage(&webFlieLoad.profile, consoleView);
+    consoleView->setPage(consolePage);
+    new PlainToolTip(consoleView);
     connect(consoleView->page(), &QWebEnginePage::renderProcessTerminated, this,
             &Widget::consoleRendererGone);
     consoleWarmUp = new ConsoleWarmUp(consoleView, this);
@@ -107,7 +111,8 @@ void Widget::on_btn_connect_clicked()
     // The user may have come back from an earlier load: its failure text
     // has nothing to say about this one.
     loadingWidget->restart();
-    consoleView->setUrl(
+    webFlieLoad.startNewConsole();
+    consolePage->openConsole(
         QUrl(QStringLiteral("http://%1/dist/index.html").arg(address), QUrl::TolerantMode));
     consoleLoadTimer->start();
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_load);

@@ -20,6 +20,7 @@ class QNetworkReply;
 class QTimer;
 class QUdpSocket;
 class QWebEngineView;
+class ConsolePage;
 class ConsoleWarmUp;
 class demo;
 class loading;
@@ -114,6 +115,8 @@ private:
     qint32 searchCount = 0;
     QByteArray searchDatagram;
     QWebEngineView *consoleView = nullptr;
+    // The console's page, owned by consoleView.
+    ConsolePage *consolePage = nullptr;
     // Child of this widget; readies the engine once a Connect is in sight.
     ConsoleWarmUp *consoleWarmUp = nullptr;
     WebFlieLoad webFlieLoad;

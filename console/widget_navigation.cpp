@@ -9,6 +9,7 @@
 
 #include "chrome/animatedstackedwidget.h"
 #include "chrome/windowplacement.h"
+#include "console/consolepage.h"
 #include "console/navigationfilter.h"
 #include "console/widget.h"
 #include "console/widget_ui.h"
@@ -60,7 +61,8 @@ void Widget::discardLeftConsole()
 
 void Widget::reloadConsole()
 {
-    consoleView->reload();
+    webFlieLoad.startNewConsole();
+    consolePage->reloadConsole();
 }
 
 void Widget::showDemoPanel()

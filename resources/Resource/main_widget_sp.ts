@@ -71,4 +71,11 @@
         <translation>En carga</translation>
     </message>
 </context>
+<context>
+    <name>PageDialogs</name>
+    <message>
+        <source>Don&apos;t let this page open more dialogs</source>
+        <translation>No permitir que esta página abra más diálogos</translation>
+    </message>
+</context>
 </TS>

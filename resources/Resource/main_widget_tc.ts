@@ -71,4 +71,11 @@
         <translation>加載中</translation>
     </message>
 </context>
+<context>
+    <name>PageDialogs</name>
+    <message>
+        <source>Don&apos;t let this page open more dialogs</source>
+        <translation>不允許此網頁再開啟對話方塊</translation>
+    </message>
+</context>
 </TS>

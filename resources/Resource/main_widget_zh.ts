@@ -71,4 +71,11 @@
         <translation>加载中</translation>
     </message>
 </context>
+<context>
+    <name>PageDialogs</name>
+    <message>
+        <source>Don&apos;t let this page open more dialogs</source>
+        <translation>不允许此页面再打开对话框</translation>
+    </message>
+</context>
 </TS>

@@ -73,7 +73,7 @@ ResourceAnswer MixerHttp::answerFor(Resource resource) const
     switch (resource) {
         case Resource::Console:
             body.mimeType = "text/html; charset=utf-8";
-            body.fixed = consolePage(mixer, options.consolePollMs);
+            body.fixed = options.consoleBody.value_or(consolePage(mixer, options.consolePollMs));
             break;
         case Resource::Download:
             body.mimeType = "application/octet-stream";

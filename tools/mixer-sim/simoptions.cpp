@@ -99,6 +99,18 @@ private:
     void readDiscovery(const QCommandLineParser &parser);
     void readContent(const QCommandLineParser &parser);
     void readFaults(const QCommandLineParser &parser);
+    // The named file's bytes into `body`, when the option is given.
+    template <class Body>
+    void readBody(const QCommandLineParser &parser, const QString &name, Body &body)
+    {
+        if (!parser.isSet(name))
+            return;
+        const auto bytes = fileBody(parser.value(name));
+        if (!bytes)
+            fail(QStringLiteral("cannot read --%1 %2").arg(name, parser.value(name)));
+        else
+            body = *bytes;
+    }
     quint16 port(const QCommandLineParser &parser, const QString &name, quint16 fallback);
     qint64 number(const QCommandLineParser &parser, const QString &name, qint64 min, qint64 max,
                   const QString &needs, qint64 fallback);
@@ -127,6 +139,7 @@ void OptionReader::declare(QCommandLineParser &parser)
     valued("record", "Append one line per received datagram to FILE.", "FILE");
     valued("request-log", "Append one line per HTTP request to FILE.", "FILE");
     valued("config-file", "Body of config.ini.", "FILE");
+    valued("console-file", "Body of the console page.", "FILE");
     valued("description-file", "Body of rootDesc.xml.", "FILE");
     valued("download-size", "Bytes of the downloadable file.", "N");
     valued("download-rate", "Bytes per second of the download (0: unpaced).", "N");
@@ -230,19 +243,9 @@ void OptionReader::readDiscovery(const QCommandLineParser &parser)
 
 void OptionReader::readContent(const QCommandLineParser &parser)
 {
-    if (parser.isSet("config-file")) {
-        const auto body = fileBody(parser.value("config-file"));
-        if (!body)
-            fail(QStringLiteral("cannot read --config-file %1").arg(parser.value("config-file")));
-        else
-            o.configBody = *body;
-    }
-    if (parser.isSet("description-file")) {
-        o.descriptionBody = fileBody(parser.value("description-file"));
-        if (!o.descriptionBody)
-            fail(QStringLiteral("cannot read --description-file %1")
-                     .arg(parser.value("description-file")));
-    }
+    readBody(parser, "config-file", o.configBody);
+    readBody(parser, "console-file", o.consoleBody);
+    readBody(parser, "description-file", o.descriptionBody);
     o.downloadSize =
         number(parser, "download-size", 0, Q_INT64_C(1) << 50, "a byte count", o.downloadSize);
     o.downloadRate =

@@ -46,6 +46,7 @@ struct SimOptions
 
     QByteArray configBody = QByteArrayLiteral("Language_enum=1\r\nLanguage_mode=0\r\n");
     std::optional<QByteArray> descriptionBody;
+    std::optional<QByteArray> consoleBody;  // a page of the caller's instead of ours
     qint64 downloadSize = 4194304;
     qint64 downloadRate = 6 * 1024 * 1024;  // bytes per second; 0 = as fast as the client reads
     bool breakDownload = false;

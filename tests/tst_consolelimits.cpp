@@ -1,0 +1,121 @@
+// What a console page's suggestions are reduced to: the name a download is
+// saved under, and where the console's window may be taken.
+#include <QtTest>
+
+#include "console/consoleorigin.h"
+#include "console/downloadname.h"
+
+class TestConsoleLimits : public QObject
+{
+    Q_OBJECT
+private slots:
+    void safeFileName_data()
+    {
+        QTest::addColumn<QString>("suggested");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("plain") << "mixer-scene.bin"
+                               << "mixer-scene.bin";
+        QTest::newRow("climbs out of the folder") << "../../../../nonexistent/notes.txt"
+                                                  << "notes.txt";
+        QTest::newRow("absolute") << "/etc/passwd"
+                                  << "passwd";
+        QTest::newRow("Windows folders") << "..\\..\\Startup\\run.bat"
+                                         << "run.bat";
+        QTest::newRow("drive and stream") << "C:notes.txt:hidden"
+                                          << "Cnotes.txthidden";
+        QTest::newRow("dots only") << ".."
+                                   << "download";
+        QTest::newRow("folder only") << "some/folder/"
+                                     << "download";
+        QTest::newRow("empty") << ""
+                               << "download";
+        QTest::newRow("control characters") << "a\nb\rc\td\x01.txt"
+                                            << "abcd.txt";
+        QTest::newRow("right-to-left override")
+            << QString::fromUtf8("scene\u202Etxt.exe") << "scenetxt.exe";
+        QTest::newRow("blanks and dots at the ends") << "  notes.txt. . "
+                                                     << "notes.txt";
+        QTest::newRow("device name") << "CON"
+                                     << "_CON";
+        QTest::newRow("device name, extension, lower case") << "com1.txt"
+                                                            << "_com1.txt";
+        QTest::newRow("device-like name") << "CONSOLE.txt"
+                                          << "CONSOLE.txt";
+        QTest::newRow("long name keeps its extension")
+            << QString(300, 'a') + ".scene" << QString(DownloadName::maxLength - 6, 'a') + ".scene";
+        QTest::newRow("long name, long extension")
+            << "a." + QString(300, 'b') << "a." + QString(DownloadName::maxLength - 2, 'b');
+        QTest::newRow("Chinese") << QString::fromUtf8("场景.bin") << QString::fromUtf8("场景.bin");
+    }
+    void safeFileName()
+    {
+        QFETCH(QString, suggested);
+        QTEST(DownloadName::safeFileName(suggested), "saved");
+    }
+
+    // Whatever the page suggests, the name fits a file system's 255 bytes
+    // with the engine's ".download" and a " (n)" of ours behind it.
+    void safeFileNameFitsOnDisk()
+    {
+        const QString name =
+            DownloadName::safeFileName(QString(400, QChar(0x573A)) + "." + QString(5, 'x'));
+        QVERIFY(name.endsWith(".xxxxx"));
+        QVERIFY((name + " (1000).download").toUtf8().size() <= 255);
+    }
+
+    void unusedName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("taken");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("free") << "notes.txt" << QStringList{"other.txt"} << "notes.txt";
+        QTest::newRow("taken") << "notes.txt" << QStringList{"notes.txt"} << "notes (1).txt";
+        QTest::newRow("taken twice")
+            << "notes.txt" << QStringList{"notes.txt", "notes (1).txt"} << "notes (2).txt";
+        QTest::newRow("no extension") << "notes" << QStringList{"notes"} << "notes (1)";
+        QTest::newRow("a name like an argument")
+            << "%1%2.txt" << QStringList{"%1%2.txt"} << "%1%2 (1).txt";
+    }
+    void unusedName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, taken);
+        QTEST(DownloadName::unusedName(name, [&](const QString &n) { return taken.contains(n); }),
+              "chosen");
+    }
+
+    void unusedNameGivesUp()
+    {
+        QCOMPARE(DownloadName::unusedName("notes.txt", [](const QString &) { return true; }),
+                 QString());
+    }
+
+    void isOnMixer_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("onMixer");
+        QTest::newRow("the console") << "http://10.0.0.5/dist/index.html" << true;
+        QTest::newRow("another path and port") << "http://10.0.0.5:8080/other?x=1" << true;
+        QTest::newRow("https") << "https://10.0.0.5/dist/index.html" << true;
+        QTest::newRow("another host") << "http://10.0.0.6/dist/index.html" << false;
+        QTest::newRow("a host name") << "http://sign-in.example/" << false;
+        QTest::newRow("the mixer as user name") << "http://10.0.0.5@10.0.0.6/" << false;
+        QTest::newRow("the address as a prefix") << "http://10.0.0.55/" << false;
+        QTest::newRow("the address as a subdomain") << "http://10.0.0.5.example/" << false;
+        QTest::newRow("file") << "file:///etc/passwd" << false;
+        QTest::newRow("data") << "data:text/html,<h1>Mixer</h1>" << false;
+        QTest::newRow("mail") << "mailto:someone@10.0.0.5" << false;
+        QTest::newRow("another program's scheme") << "ssh://10.0.0.5/" << false;
+        QTest::newRow("blank") << "about:blank" << false;
+    }
+    void isOnMixer()
+    {
+        QFETCH(QString, target);
+        QTEST(ConsoleOrigin::isOnMixer("10.0.0.5", QUrl(target)), "onMixer");
+        // Before any Connect, nothing is the console.
+        QVERIFY(!ConsoleOrigin::isOnMixer(QString(), QUrl(target)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConsoleLimits)
+#include "tst_consolelimits.moc"
