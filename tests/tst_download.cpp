@@ -123,18 +123,132 @@ private slots:
         QCOMPARE(answerer.promptStartFolders,
                  QStringList(answers.size(), downloadsFolder ? downloads : QDir::homePath()));
         QVERIFY(QDir(downloads).isEmpty());
+        // One that failed leaves nothing behind, not even a part of itself.
         for (const QString &answer : answers) {
             if (answer.isEmpty())
                 continue;
-            const QFileInfoList files = QDir(folderOf(answer)).entryInfoList(QDir::Files);
+            const QFileInfoList files =
+                QDir(folderOf(answer)).entryInfoList(QDir::Files | QDir::Hidden);
             const bool saved = boxes.contains("saved:" + answer);
-            QCOMPARE(files.size() == 1 &&
-                         fileBytes(files.first().filePath()) == expectedDownloadBytes(downloadSize),
-                     saved);
+            QCOMPARE(files.size(), saved ? 1 : 0);
+            if (saved)
+                QCOMPARE(fileBytes(files.first().filePath()), expectedDownloadBytes(downloadSize));
         }
         // Every prompt and every box under its own caption.
         QCOMPARE(answerer.titles.count("选择下载目录"), answers.size());
         QCOMPARE(answerer.titles.count("download tooltip"), boxes.size());
+    }
+
+    // The name a page suggests is reduced to a plain one in the folder the
+    // user picked, and a download never replaces a file: neither one the user
+    // has, nor one that another download under way writes.
+    void nameFromThePage_data()
+    {
+        QTest::addColumn<QString>("suggested");  // the link's download attribute
+        QTest::addColumn<int>("clicks");         // 700 ms apart, each while the last runs
+        QTest::addColumn<QStringList>("saved");
+        QTest::newRow("climbs out of the folder")
+            << "../../../../nonexistent/notes.txt" << 1 << QStringList{"notes (1).txt"};
+        QTest::newRow("two at once")
+            << "notes.txt" << 2 << QStringList{"notes (1).txt", "notes (2).txt"};
+    }
+    void nameFromThePage()
+    {
+        QFETCH(QString, suggested);
+        QFETCH(int, clicks);
+        QFETCH(QStringList, saved);
+        QTemporaryDir scratch, folder;
+        const QByteArray mine = "the user's own notes\n";
+        QVERIFY(writeFileBytes(folder.filePath("notes.txt"), mine));
+        const QString page = scratch.filePath("console.html");
+        QVERIFY(writeFileBytes(page,
+                               "<!doctype html><a id=link href=download/mixer-scene.bin "
+                               "download=\"" +
+                                   suggested.toUtf8() + "\">scene</a>"));
+        // Two seconds a download: the second starts while the first runs.
+        MixerSim mixer({"--address", runAddress(++rowsRun), "--answer", "none", "--console-file",
+                        page, "--download-size", QString::number(downloadSize), "--download-rate",
+                        QString::number(downloadSize / 2)});
+        QVERIFY(mixer.start());
+        ConsoleUnderTest console;
+        console.connectTo(runAddress(rowsRun));
+        QTRY_VERIFY_WITH_TIMEOUT(console.view->isVisible(), 20000);
+        DialogAnswerer answerer;
+        for (int i = 0; i < clicks; ++i) {
+            answerer.queueFolderAnswer(folder.path());
+            console.view->page()->runJavaScript("document.getElementById('link').click()");
+            QTRY_COMPARE_WITH_TIMEOUT(answerer.promptStartFolders.size(), i + 1, 10000);
+            QTest::qWait(700);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(answerer.messages.size(), clicks, 20000);
+        QCOMPARE(answerer.messages,
+                 QStringList(clicks, QStringLiteral("下载成功，地址为:\n") + folder.path()));
+        QCOMPARE(fileBytes(folder.filePath("notes.txt")), mine);
+        QStringList names = QStringList{"notes.txt"} + saved;
+        names.sort();
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
+        for (const QString &name : saved)
+            QCOMPARE(fileBytes(folder.filePath(name)), expectedDownloadBytes(downloadSize));
+    }
+
+    // A page that starts download after download by script: one prompt at
+    // a time, and none once the user has cancelled two in a row, until the
+    // user reloads the console. Every request is answered.
+    void promptFlood_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("apartMs");
+        QTest::addColumn<int>("thinkMs");  // before the user cancels a prompt
+        QTest::addColumn<int>("prompts");  // for each load of the page
+        QTest::newRow("one after another") << 12 << 300 << 0 << 2;
+    }
+    void promptFlood()
+    {
+        QFETCH(int, count);
+        QFETCH(int, apartMs);
+        QFETCH(int, thinkMs);
+        QFETCH(int, prompts);
+        QTemporaryDir scratch;
+        const QString page = scratch.filePath("console.html");
+        // The page's script starts them (as it might on load) when asked.
+        QVERIFY(writeFileBytes(
+            page,
+            "<!doctype html><title>mixer</title><a id=link href=download/mixer-scene.bin>"
+            "scene</a><script>function flood() { let n = 0; const next = () => { "
+            "document.getElementById('link').click(); if (++n < " +
+                QByteArray::number(count) + ") setTimeout(next, " + QByteArray::number(apartMs) +
+                "); else document.title = 'done'; }; next(); }</script>"));
+        MixerSim mixer(
+            {"--address", runAddress(++rowsRun), "--answer", "none", "--console-file", page});
+        QVERIFY(mixer.start());
+        DialogAnswerer answerer;  // cancels every prompt
+        answerer.thinkMs = thinkMs;
+        ConsoleUnderTest console;
+        QSignalSpy requested(console.view->page()->profile(),
+                             &QWebEngineProfile::downloadRequested);
+        console.connectTo(runAddress(rowsRun));
+        qsizetype promptsBefore = 0;
+        for (int load = 1; load <= 2; ++load) {
+            QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 20000);
+            QTRY_COMPARE_WITH_TIMEOUT(console.view->title(), "mixer", 10000);
+            console.view->page()->runJavaScript("flood()");
+            QTRY_COMPARE_WITH_TIMEOUT(console.view->title(), "done", 20000);
+            // The engine may fold requests that come close together; those
+            // that arrive are each answered, and all of them cancelled.
+            QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget(), thinkMs + 5000);
+            QVERIFY2(requested.count() > prompts, qPrintable(QString::number(requested.count())));
+            for (const QList<QVariant> &request : requested)
+                QTRY_COMPARE_WITH_TIMEOUT(
+                    request.at(0).value<QWebEngineDownloadRequest *>()->state(),
+                    QWebEngineDownloadRequest::DownloadCancelled, 5000);
+            QCOMPARE(answerer.titles.size() - promptsBefore, prompts);
+            QCOMPARE(answerer.titles.count(QStringLiteral("选择下载目录")), answerer.titles.size());
+            promptsBefore = answerer.titles.size();
+            requested.clear();
+            console.view->setFocus();
+            QTest::keyClick(console.widget.windowHandle(), Qt::Key_F5);
+            QTRY_VERIFY_WITH_TIMEOUT(console.view->title() != "done", 10000);
+        }
     }
 };
 

@@ -23,6 +23,7 @@ public:
     QStringList titles;              // the caption of each prompt and box, in order
     QList<bool> checkBoxes;          // whether each box and text prompt had a check box
     bool tickStop = false;
+    int thinkMs = 0;  // how long a dialog stays up before it is answered
 
 private:
     void poll()
@@ -30,6 +31,12 @@ private:
         QWidget *modal = QApplication::activeModalWidget();
         // A dialog that was answered may stay up until its event loop returns.
         if (!modal || modal == lastAnswered)
+            return;
+        if (modal != lastSeen) {
+            lastSeen = modal;
+            seenFor.start();
+        }
+        if (seenFor.elapsed() < thinkMs)
             return;
         lastAnswered = modal;
         titles << modal->windowTitle();
@@ -61,4 +68,6 @@ private:
     QTimer pollTimer;
     QStringList folderAnswers;
     QPointer<QWidget> lastAnswered;
+    QPointer<QWidget> lastSeen;
+    QElapsedTimer seenFor;
 };
