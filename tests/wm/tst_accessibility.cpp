@@ -75,6 +75,23 @@ private slots:
         QCOMPARE(walked("columns"), QStringList{"columns|Name,IP,Modle,Status,Remark"});
     }
 
+    // The keyboard starts in the address field, goes on to Connect, then
+    // Search, and reaches the title bar's buttons last.
+    void tabGoesFromTheAddress()
+    {
+        QStringList order{QApplication::focusWidget()->objectName()};
+        // With a screen reader about, keys reach the window once the
+        // accessibility registry has seen them: each in its turn.
+        for (int press = 0; press < 6; ++press) {
+            QWidget *before = QApplication::focusWidget();
+            QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+            QTRY_VERIFY(QApplication::focusWidget() != before);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, QStringList({"lineEdit_ip", "btn_connect", "btn_search", "toolMinimum",
+                                     "toolResize", "toolClose", "lineEdit_ip"}));
+    }
+
     // Texts that change on their own reach the screen reader from an object
     // it can place in the tree: the status line, the loading page's failure.
     void changesAreAnnounced_data()
