@@ -1,5 +1,7 @@
 #include "chrome/basewindow.h"
 
+#include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -9,8 +11,10 @@
 #include <QScreen>
 #include <QStyleHints>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/logcategories.h"
+#include "chrome/customization.h"
 #include "chrome/customwidget.h"
 #include "chrome/palette.h"
 #include "chrome/windowdrag.h"
@@ -41,11 +45,56 @@ constexpr ZoneSpec zoneSpecs[] = {
 // The soft shadow drawn into the transparent margin around the frame.
 const QColor shadowColour(0x55, 0x55, 0x55, 40);
 
+// What a screen reader finds of the window: a window named by its title, and
+// the frame with everything in it. The resize zones are handles for the
+// pointer, not controls: they are left out.
+class WindowAccessible : public QAccessibleWidget
+{
+public:
+    explicit WindowAccessible(BaseWindow *window) : QAccessibleWidget(window, QAccessible::Window)
+    {
+    }
+    int childCount() const override { return int(shownChildren().size()); }
+    QAccessibleInterface *child(int index) const override
+    {
+        const QWidgetList children = shownChildren();
+        return index >= 0 && index < children.size()
+                   ? QAccessible::queryAccessibleInterface(children.at(index))
+                   : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child ? int(shownChildren().indexOf(qobject_cast<QWidget *>(child->object()))) : -1;
+    }
+
+private:
+    QWidgetList shownChildren() const
+    {
+        const auto *window = static_cast<const BaseWindow *>(widget());
+        QWidgetList children;
+        for (QObject *object : window->children()) {
+            auto *child = qobject_cast<QWidget *>(object);
+            if (child && !child->isWindow() && !window->isResizeZone(child))
+                children << child;
+        }
+        return children;
+    }
+};
+
+QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
+{
+    auto *window = qobject_cast<BaseWindow *>(object);
+    return window && className == QLatin1String("BaseWindow") ? new WindowAccessible(window)
+                                                              : nullptr;
+}
+
 }  // namespace
 
 BaseWindow::BaseWindow(QWidget *parent, const customWidget::ContentFactory &makeContent)
     : QWidget(parent)
 {
+    static const bool accessibleInstalled = (QAccessible::installFactory(windowAccessible), true);
+    Q_UNUSED(accessibleInstalled);
     // The maximise hint lets the desktop's own ways (Win+Up, the system menu)
     // maximise a window without a frame.
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
@@ -59,6 +108,10 @@ BaseWindow::BaseWindow(QWidget *parent, const customWidget::ContentFactory &make
 
     buildFrame(makeContent);
     buildZoneLabels();
+    // Called what its title bar shows, in the task bar, window lists and
+    // screen readers alike.
+    const QString title = Customization::displayName();
+    setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
 
     m_titleHeight = m_content->titleHeight();
     m_content->updateResizeIcon(false);
@@ -130,6 +183,12 @@ void BaseWindow::buildZoneLabels()
         m_outerLayout->addWidget(label, spec.row, spec.column);
         m_zones[i] = ZoneLabel{label, spec.zone};
     }
+}
+
+bool BaseWindow::isResizeZone(const QWidget *widget) const
+{
+    return std::any_of(m_zones.begin(), m_zones.end(),
+                       [widget](const ZoneLabel &zone) { return zone.label == widget; });
 }
 
 int BaseWindow::hitTest(const QPoint &p) const

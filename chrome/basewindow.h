@@ -26,6 +26,9 @@ public:
     explicit BaseWindow(QWidget *parent = nullptr,
                         const customWidget::ContentFactory &makeContent = {});
 
+    // The eight labels along the edges that the pointer resizes the window by.
+    bool isResizeZone(const QWidget *widget) const;
+
 public slots:
     void setShowMode();
 

@@ -31,12 +31,21 @@ void customWidget::createMainContent(const ContentFactory &makeContent)
     if (m_widget || !makeContent)
         return;
     m_widget.reset(makeContent());
-    // The layout goes on the scroll area itself, not on its contents widget, so
-    // the content fills the page area and never scrolls.
+    // In the scroll area's contents widget, where screen readers look for what
+    // a scroll area holds. The content fills the page area and never scrolls:
+    // the contents widget takes whatever size the viewport has, however small,
+    // so there is never anything to scroll to.
+    QWidget *contents = ui->scrollAreaWidgetContents_3;
+    contents->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     auto *layout = new QGridLayout();
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(m_widget.data(), 0, 0);
     layout->setContentsMargins(0, 0, 0, 0);
-    ui->scrollAreaWeb->setLayout(layout);
+    contents->setLayout(layout);
+    ui->scrollAreaWeb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui->scrollAreaWeb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Nothing to scroll, so no stop of its own for the keyboard.
+    ui->scrollAreaWeb->setFocusPolicy(Qt::NoFocus);
 }
 
 void customWidget::applyCustomization()

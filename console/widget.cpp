@@ -8,6 +8,7 @@
 #include <QUdpSocket>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <utility>
 
 #include "app/ipv4.h"
 #include "app/logcategories.h"
@@ -51,6 +52,7 @@ void Widget::initWebView()
 
     auto *webLayout = new QGridLayout(ui->page_web);
     consoleView = new QWebEngineView();
+    consoleView->setAccessibleName(tr("Mixer console"));
     connect(consoleView, &QWebEngineView::loadFinished, this, &Widget::loadFinishedSlot);
     webLayout->addWidget(consoleView);
     ui->page_web->setLayout(webLayout);
@@ -121,12 +123,15 @@ void Widget::on_btn_connect_clicked()
 void Widget::loadFinishedSlot(bool ok)
 {
     consoleLoadTimer->stop();
+    const bool reloaded = std::exchange(reloadRunning, false);
     // A load the user went back from reports its end later: the search page
     // stays as it is.
     if (stage == PageNavigation::Stage::Search)
         return;
     if (!ok) {
         loadingWidget->showLoadFailed();
+        if (reloaded)
+            leaveLostConsole();
         return;
     }
     if (!pageSwitchTimer->isActive())
@@ -139,6 +144,7 @@ void Widget::consoleLoadTimedOut()
                        << consoleLoadTimeoutMs << "ms, stopped";
     loadingWidget->showLoadFailed();
     consoleView->stop();
+    leaveLostConsole();
 }
 
 // The console's renderer can die at any time: its own script crashes it, its

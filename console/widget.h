@@ -88,7 +88,11 @@ private:
     void returnToSearch();
     void discardLeftConsole();
     void reloadConsole();
+    void leaveLostConsole();
     void showDemoPanel();
+    // Up and Down in the address field step through the mixers found
+    // (widget_table.cpp).
+    void stepThroughDevices(int step);
 
     Ui::Widget *ui;
     QStandardItemModel deviceModel;
@@ -124,6 +128,8 @@ private:
     loading *loadingWidget = nullptr;
     QTimer *pageSwitchTimer = nullptr;
     QTimer *consoleLoadTimer = nullptr;
+    // A reload of the console is running: its failure takes the console away.
+    bool reloadRunning = false;
     // The page the user is on or is being taken to. Load reports that arrive
     // on the search page belong to a load the user has left.
     PageNavigation::Stage stage = PageNavigation::Stage::Search;

@@ -2,10 +2,13 @@
 // back button, closing the demo panel) and reload the console.
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <utility>
 
 #include "chrome/animatedstackedwidget.h"
 #include "chrome/windowplacement.h"
@@ -22,6 +25,22 @@ void Widget::initNavigation()
     connect(filter, &NavigationFilter::reloadRequested, this, &Widget::reloadConsole);
     qApp->installEventFilter(filter);
     connect(ui->lineEdit_ip, &QLineEdit::returnPressed, this, &Widget::on_btn_connect_clicked);
+    // The list takes no focus: the keyboard picks a mixer from the address
+    // field.
+    for (const auto &[key, step] : {std::pair{Qt::Key_Up, -1}, std::pair{Qt::Key_Down, 1}}) {
+        connect(
+            new QShortcut(QKeySequence(key), ui->lineEdit_ip, nullptr, nullptr, Qt::WidgetShortcut),
+            &QShortcut::activated, this, [this, step = step] { stepThroughDevices(step); });
+    }
+    // The keyboard starts in the address field and goes on to Connect, then
+    // Search; the title bar's buttons come last. Done once this content sits
+    // in its window: a window that adopts a child takes its focus away, and
+    // the order counts among the window's own controls.
+    QTimer::singleShot(0, this, [this] {
+        QWidget::setTabOrder(ui->lineEdit_ip, ui->btn_connect);
+        QWidget::setTabOrder(ui->btn_connect, ui->btn_search);
+        ui->lineEdit_ip->setFocus();
+    });
     // The engine lets only a hidden page go: the console shown is let go
     // once the slide back has hidden it. Queued, so that the engine is never
     // torn out of a notification of its own that led here.
@@ -61,8 +80,24 @@ void Widget::discardLeftConsole()
 
 void Widget::reloadConsole()
 {
+    // Bounded as a Connect is: a mixer gone from the network must not leave
+    // its old console up as if it still answered.
+    reloadRunning = true;
+    consoleLoadTimer->start();
     webFlieLoad.startNewConsole();
     consolePage->reloadConsole();
+}
+
+// The console shown is lost (its reload failed or did not end in time): the
+// loading page with its failure takes its place, and the ways back lead on
+// from there.
+void Widget::leaveLostConsole()
+{
+    if (stage != PageNavigation::Stage::Console)
+        return;
+    pageSwitchTimer->stop();
+    stage = PageNavigation::Stage::Loading;
+    ui->stackedWidget->setCurrentWidgetAnimated(ui->page_load);
 }
 
 void Widget::showDemoPanel()

@@ -1,6 +1,7 @@
 // Device table members of Widget: the records found and the rows that show them.
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QTableView>
@@ -93,6 +94,24 @@ bool Widget::insertDevice(const DeviceInfo &device)
     devices.insert(device.ip, device);
     ++recordsThisSearch;
     return true;
+}
+
+void Widget::stepThroughDevices(int step)
+{
+    const int rows = deviceModel.rowCount();
+    if (rows == 0)
+        return;
+    // From the row picked last, by key or click; from none, Down takes the
+    // first and Up the last.
+    const QModelIndexList picked = ui->tableView->selectionModel()->selectedRows();
+    const int row = picked.isEmpty() ? (step > 0 ? 0 : rows - 1)
+                                     : qBound(0, picked.first().row() + step, rows - 1);
+    const QModelIndex index = deviceModel.index(row, 0);
+    ui->tableView->selectionModel()->select(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ui->tableView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    ui->tableView->scrollTo(index);
+    on_tableView_clicked(index);
 }
 
 void Widget::on_tableView_clicked(const QModelIndex &index)

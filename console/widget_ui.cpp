@@ -197,6 +197,10 @@ void Widget::retranslateUi(QWidget *)
     label_status->setText(QCoreApplication::translate("Widget", "Status："));
     label->setText(QCoreApplication::translate("Widget", "Select Mixer from List"));
     label_status_disp->setText(QString());
+    // Screen readers name the field and the list by what they hold; the eye
+    // has the placeholder and the caption.
+    lineEdit_ip->setAccessibleName(QCoreApplication::translate("Widget", "Mixer address"));
+    tableView->setAccessibleName(QCoreApplication::translate("Widget", "Mixers found"));
 }
 
 }  // namespace Ui

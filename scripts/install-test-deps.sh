@@ -27,6 +27,10 @@ packages=(
   # (tools/test-wm/run-under-wayland.sh): sway on its headless backend, wayvnc
   # for a virtual pointer driven over VNC on loopback, grim for screenshots.
   sway wayvnc grim
+  # The accessibility test (tests/wm/atspi-walk.py): the accessibility bus
+  # and its registry, and the Python client that walks the launcher's tree
+  # the way a screen reader does, in a session bus of the test's own.
+  at-spi2-core python3-pyatspi dbus
   # The libFuzzer targets (scripts/run-fuzzers.sh). The sanitizer build needs
   # nothing more than g++.
   clang-14 libclang-rt-14-dev

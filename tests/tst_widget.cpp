@@ -262,6 +262,48 @@ private slots:
         QCOMPARE(table->rowCount(), 1);
     }
 
+    // F5 with the mixer gone: the loading page with its failure takes the
+    // console's place, at once when nothing answers, after the bound of a
+    // Connect when a mixer takes the request and never answers; the ways
+    // back work from there. (A reload that succeeds: "console, F5" above.)
+    void reloadWithoutMixer_data()
+    {
+        QTest::addColumn<int>("host");
+        QTest::addColumn<QStringList>("then");  // the mixer in its place; none: nothing
+        QTest::addColumn<QString>("gesture");
+        QTest::newRow("nothing answers, Esc") << 21 << QStringList() << "Esc";
+        QTest::newRow("never answers, Alt+Left")
+            << 22 << QStringList{"--hang", "console"} << "Alt+Left";
+    }
+    void reloadWithoutMixer()
+    {
+        QFETCH(int, host);
+        QFETCH(QStringList, then);
+        QFETCH(QString, gesture);
+        const QStringList at{"--address", runAddress(host), "--answer", "none"};
+        auto sim = std::make_unique<MixerSim>(at);
+        QVERIFY(sim->start());
+        ConsoleUnderTest console;
+        console.connectTo(runAddress(host));
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 15000);
+        sim.reset();
+        if (!then.isEmpty()) {
+            sim = std::make_unique<MixerSim>(at + then);
+            QVERIFY(sim->start());
+        }
+        console.view->setFocus();
+        QElapsedTimer sinceReload;
+        sinceReload.start();
+        perform(console, "F5");
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_load", Widget::consoleLoadTimeoutMs + 5000);
+        QCOMPARE(console.loadingText->text(), failureText);
+        QVERIFY2(then.isEmpty() ? sinceReload.elapsed() < Widget::consoleLoadTimeoutMs / 2
+                                : sinceReload.elapsed() > Widget::consoleLoadTimeoutMs * 9 / 10,
+                 qPrintable(QString::number(sinceReload.elapsed())));
+        perform(console, gesture);
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_search", 5000);
+    }
+
     // Going back ends the console: once the slide has hidden it, it asks its
     // mixer for nothing more, and the next Connect shows it again, running.
     void leftConsoleStopsTalking()
@@ -282,6 +324,50 @@ private slots:
         console.connectTo(mixer);
         QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 15000);
         QTRY_VERIFY_WITH_TIMEOUT(polls() >= left + 3, 5000);
+    }
+
+    // Up and Down in the address field pick the mixers found in turn, as a
+    // click on a row does: the row selected, its address in the field.
+    void keysStepThroughTheList_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<int>("row");  // -1: none
+        QTest::newRow("Down: the first") << QStringList{"Down"} << 0;
+        QTest::newRow("Down, Down: the second") << QStringList{"Down", "Down"} << 1;
+        QTest::newRow("past the last: stays") << QStringList{"Down", "Down", "Down", "Down"} << 2;
+        QTest::newRow("Up: the last") << QStringList{"Up"} << 2;
+        QTest::newRow("Up past the first: stays") << QStringList{"Down", "Up", "Up"} << 0;
+        QTest::newRow("on from a click") << QStringList{"click 2", "Up"} << 1;
+        QTest::newRow("typed by hand: no rows") << QStringList{"type", "Down"} << -1;
+    }
+    void keysStepThroughTheList()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(int, row);
+        ConsoleUnderTest console;
+        auto *table = qobject_cast<QStandardItemModel *>(console.table());
+        const QStringList found{"10.0.0.1", "10.0.0.2", "10.0.0.3"};
+        for (const QString &ip : found)
+            table->appendRow({new QStandardItem("mixer " + ip), new QStandardItem(ip)});
+        auto *view = console.widget.findChild<QTableView *>();
+        QTRY_COMPARE(QApplication::focusWidget(), console.address);
+        for (const QString &key : keys) {
+            if (key.startsWith("click")) {
+                const QModelIndex cell = table->index(key.back().digitValue(), 0);
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                                  view->visualRect(cell).center());
+            } else if (key == "type") {
+                QTest::keyClick(console.widget.windowHandle(), Qt::Key_1);
+            } else {
+                QTest::keyClick(console.widget.windowHandle(),
+                                key == "Up" ? Qt::Key_Up : Qt::Key_Down);
+            }
+        }
+        const QModelIndexList selected = view->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), row < 0 ? 0 : 1);
+        QCOMPARE(console.address->text(), row < 0 ? "1" : found.at(row));
+        QVERIFY(row < 0 || selected.first().row() == row);
+        QCOMPARE(view->focusPolicy(), Qt::NoFocus);
     }
 
     // After the way back the address field has the focus and Return in it

@@ -59,6 +59,18 @@
         <source>Status：</source>
         <translation>Estado:</translation>
     </message>
+    <message>
+        <source>Mixer address</source>
+        <translation>Dirección IP de la consola</translation>
+    </message>
+    <message>
+        <source>Mixer console</source>
+        <translation>Consola del mezclador</translation>
+    </message>
+    <message>
+        <source>Mixers found</source>
+        <translation>Consolas encontradas</translation>
+    </message>
 </context>
 <context>
     <name>loading</name>

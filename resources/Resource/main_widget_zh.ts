@@ -59,6 +59,18 @@
         <source>Status：</source>
         <translation>状态</translation>
     </message>
+    <message>
+        <source>Mixer address</source>
+        <translation>混音器IP地址</translation>
+    </message>
+    <message>
+        <source>Mixer console</source>
+        <translation>混音器控制台</translation>
+    </message>
+    <message>
+        <source>Mixers found</source>
+        <translation>找到的混音器</translation>
+    </message>
 </context>
 <context>
     <name>loading</name>
