@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <algorithm>
 
@@ -88,6 +89,7 @@ void LauncherScenario::connectToMixer()
     m_pageLoad->installEventFilter(this);
     m_address = address;
     m_button = button;
+    m_view = view;
     address->setFocus(Qt::MouseFocusReason);
     m_app->watchPaintsOf(address);
     m_app->takeFrames();
@@ -122,6 +124,7 @@ void LauncherScenario::clickConnect()
     ResultLog::memory(QStringLiteral("typed"));
     m_app->watchPaintsOf(m_stack);
     m_app->takeBusyNs();
+    m_renderer.begin(m_view ? m_view->page()->renderProcessPid() : 0);
     m_connectNs = ProcStats::monotonicNs();
     m_button->click();
     ResultLog::value(QStringLiteral("click_ms"),
@@ -165,6 +168,8 @@ void LauncherScenario::onLoadFinished(bool ok)
     ResultLog::value(QStringLiteral("load_ok"), ok ? 1 : 0);
     ResultLog::value(QStringLiteral("load_ms"), ResultLog::nsToMs(m_loadNs - m_connectNs));
     ResultLog::value(QStringLiteral("load_busy_ms"), ResultLog::nsToMs(m_app->takeBusyNs()));
+    if (m_view)
+        m_renderer.end(m_view->page()->renderProcessPid());
 }
 
 void LauncherScenario::onPageChanged()
