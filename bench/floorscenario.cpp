@@ -36,6 +36,7 @@ void FloorScenario::afterStartSettled()
     }
     m_app->takeBusyNs();
     m_renderer.begin(m_view->page()->renderProcessPid());
+    m_gui.begin(ProcStats::selfPid());
     m_loadStartNs = ProcStats::monotonicNs();
     m_view->setUrl(QUrl(m_options.consoleUrl()));
 }
@@ -50,6 +51,7 @@ void FloorScenario::onLoadFinished(bool ok)
                      ResultLog::nsToMs(ProcStats::monotonicNs() - m_loadStartNs));
     ResultLog::value(QStringLiteral("load_busy_ms"), ResultLog::nsToMs(m_app->takeBusyNs()));
     m_renderer.end(m_view->page()->renderProcessPid());
+    m_gui.end(ProcStats::selfPid());
     QTimer::singleShot(m_options.settleMs, this, &FloorScenario::afterLoadSettled);
 }
 

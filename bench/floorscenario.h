@@ -28,5 +28,6 @@ private:
     BenchOptions m_options;
     qint64 m_loadStartNs = 0;
     bool m_loaded = false;
-    RendererLoadStats m_renderer;
+    LoadThreadStats m_renderer{QStringLiteral("renderer")};
+    LoadThreadStats m_gui{QStringLiteral("gui")};
 };

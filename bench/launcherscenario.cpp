@@ -125,6 +125,7 @@ void LauncherScenario::clickConnect()
     m_app->watchPaintsOf(m_stack);
     m_app->takeBusyNs();
     m_renderer.begin(m_view ? m_view->page()->renderProcessPid() : 0);
+    m_gui.begin(ProcStats::selfPid());
     m_connectNs = ProcStats::monotonicNs();
     m_button->click();
     ResultLog::value(QStringLiteral("click_ms"),
@@ -170,6 +171,19 @@ void LauncherScenario::onLoadFinished(bool ok)
     ResultLog::value(QStringLiteral("load_busy_ms"), ResultLog::nsToMs(m_app->takeBusyNs()));
     if (m_view)
         m_renderer.end(m_view->page()->renderProcessPid());
+    m_gui.end(ProcStats::selfPid());
+    // The slide to the loading page runs while the console loads, on the
+    // thread that also runs the engine's side of the load.
+    int frames = 0;
+    qint64 framesNs = 0;
+    for (const ProbeApplication::Frame &frame : m_app->frames()) {
+        if (frame.startNs >= m_connectNs && frame.startNs < m_loadNs) {
+            ++frames;
+            framesNs += frame.durationNs;
+        }
+    }
+    ResultLog::value(QStringLiteral("load_frames"), frames);
+    ResultLog::value(QStringLiteral("load_frames_ms"), ResultLog::nsToMs(framesNs));
 }
 
 void LauncherScenario::onPageChanged()

@@ -50,7 +50,8 @@ private:
     QPointer<QWidget> m_address;
     QPointer<QAbstractButton> m_button;
     QPointer<QWebEngineView> m_view;
-    RendererLoadStats m_renderer;
+    LoadThreadStats m_renderer{QStringLiteral("renderer")};
+    LoadThreadStats m_gui{QStringLiteral("gui")};
     int m_keysTyped = 0;
     QList<qint64> m_keyNs;
     qint64 m_connectNs = 0;

@@ -40,25 +40,24 @@ MainThread mainThreadOf(qint64 pid)
 
 }  // namespace
 
-void RendererLoadStats::begin(qint64 rendererPid)
+void LoadThreadStats::begin(qint64 pid)
 {
-    const MainThread thread = mainThreadOf(rendererPid);
-    m_pid = thread.read ? rendererPid : 0;
+    const MainThread thread = mainThreadOf(pid);
+    m_pid = thread.read ? pid : 0;
     m_onCpuNs = thread.onCpuNs;
     m_waitingNs = thread.waitingNs;
 }
 
-void RendererLoadStats::end(qint64 rendererPid) const
+void LoadThreadStats::end(qint64 pid) const
 {
-    const MainThread thread = mainThreadOf(rendererPid);
+    const MainThread thread = mainThreadOf(pid);
     if (!thread.read)
         return;
-    // A renderer started for the load spent all of its life in it.
-    const bool started = rendererPid != m_pid;
-    ResultLog::value(QStringLiteral("renderer_started"), started ? 1 : 0);
-    ResultLog::value(QStringLiteral("renderer_cpu_ms"),
+    const bool started = pid != m_pid;
+    ResultLog::value(m_prefix + QLatin1String("_started"), started ? 1 : 0);
+    ResultLog::value(m_prefix + QLatin1String("_cpu_ms"),
                      ResultLog::nsToMs(thread.onCpuNs - (started ? 0 : m_onCpuNs)));
-    ResultLog::value(QStringLiteral("renderer_wait_ms"),
+    ResultLog::value(m_prefix + QLatin1String("_wait_ms"),
                      ResultLog::nsToMs(thread.waitingNs - (started ? 0 : m_waitingNs)));
-    ResultLog::value(QStringLiteral("renderer_nice"), thread.nice);
+    ResultLog::value(m_prefix + QLatin1String("_nice"), thread.nice);
 }
