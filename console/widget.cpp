@@ -109,6 +109,7 @@ void Widget::on_btn_connect_clicked()
     loadingWidget->restart();
     consoleView->setUrl(
         QUrl(QStringLiteral("http://%1/dist/index.html").arg(address), QUrl::TolerantMode));
+    consoleWarmUp->loadStarted();
     consoleLoadTimer->start();
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_load);
 }
