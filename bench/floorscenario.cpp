@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <QUrl>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include "probeapplication.h"
@@ -34,6 +35,8 @@ void FloorScenario::afterStartSettled()
         return;
     }
     m_app->takeBusyNs();
+    m_renderer.begin(m_view->page()->renderProcessPid());
+    m_gui.begin(ProcStats::selfPid());
     m_loadStartNs = ProcStats::monotonicNs();
     m_view->setUrl(QUrl(m_options.consoleUrl()));
 }
@@ -47,6 +50,8 @@ void FloorScenario::onLoadFinished(bool ok)
     ResultLog::value(QStringLiteral("load_ms"),
                      ResultLog::nsToMs(ProcStats::monotonicNs() - m_loadStartNs));
     ResultLog::value(QStringLiteral("load_busy_ms"), ResultLog::nsToMs(m_app->takeBusyNs()));
+    m_renderer.end(m_view->page()->renderProcessPid());
+    m_gui.end(ProcStats::selfPid());
     QTimer::singleShot(m_options.settleMs, this, &FloorScenario::afterLoadSettled);
 }
 

@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include "benchoptions.h"
+#include "rendererstats.h"
 
 class ProbeApplication;
 class QWebEngineView;
@@ -27,4 +28,6 @@ private:
     BenchOptions m_options;
     qint64 m_loadStartNs = 0;
     bool m_loaded = false;
+    LoadThreadStats m_renderer{QStringLiteral("renderer")};
+    LoadThreadStats m_gui{QStringLiteral("gui")};
 };

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <algorithm>
 
@@ -88,6 +89,7 @@ void LauncherScenario::connectToMixer()
     m_pageLoad->installEventFilter(this);
     m_address = address;
     m_button = button;
+    m_view = view;
     address->setFocus(Qt::MouseFocusReason);
     m_app->watchPaintsOf(address);
     m_app->takeFrames();
@@ -122,6 +124,8 @@ void LauncherScenario::clickConnect()
     ResultLog::memory(QStringLiteral("typed"));
     m_app->watchPaintsOf(m_stack);
     m_app->takeBusyNs();
+    m_renderer.begin(m_view ? m_view->page()->renderProcessPid() : 0);
+    m_gui.begin(ProcStats::selfPid());
     m_connectNs = ProcStats::monotonicNs();
     m_button->click();
     ResultLog::value(QStringLiteral("click_ms"),
@@ -165,6 +169,21 @@ void LauncherScenario::onLoadFinished(bool ok)
     ResultLog::value(QStringLiteral("load_ok"), ok ? 1 : 0);
     ResultLog::value(QStringLiteral("load_ms"), ResultLog::nsToMs(m_loadNs - m_connectNs));
     ResultLog::value(QStringLiteral("load_busy_ms"), ResultLog::nsToMs(m_app->takeBusyNs()));
+    if (m_view)
+        m_renderer.end(m_view->page()->renderProcessPid());
+    m_gui.end(ProcStats::selfPid());
+    // The slide to the loading page runs while the console loads, on the
+    // thread that also runs the engine's side of the load.
+    int frames = 0;
+    qint64 framesNs = 0;
+    for (const ProbeApplication::Frame &frame : m_app->frames()) {
+        if (frame.startNs >= m_connectNs && frame.startNs < m_loadNs) {
+            ++frames;
+            framesNs += frame.durationNs;
+        }
+    }
+    ResultLog::value(QStringLiteral("load_frames"), frames);
+    ResultLog::value(QStringLiteral("load_frames_ms"), ResultLog::nsToMs(framesNs));
 }
 
 void LauncherScenario::onPageChanged()

@@ -5,10 +5,12 @@
 #include <QPointer>
 
 #include "benchoptions.h"
+#include "rendererstats.h"
 
 class ProbeApplication;
 class QAbstractButton;
 class QStackedWidget;
+class QWebEngineView;
 class QWidget;
 
 // What the launcher program measures, acting on the window as a user would:
@@ -47,6 +49,9 @@ private:
     QPointer<QWidget> m_pageWeb;
     QPointer<QWidget> m_address;
     QPointer<QAbstractButton> m_button;
+    QPointer<QWebEngineView> m_view;
+    LoadThreadStats m_renderer{QStringLiteral("renderer")};
+    LoadThreadStats m_gui{QStringLiteral("gui")};
     int m_keysTyped = 0;
     QList<qint64> m_keyNs;
     qint64 m_connectNs = 0;

@@ -30,6 +30,7 @@ public:
 
     void watchPaintsOf(QWidget *widget);
     QList<Frame> takeFrames();
+    const QList<Frame> &frames() const { return m_frames; }
     qint64 takeLongestDispatchNs();
     // Time spent inside event dispatches since the last call.
     qint64 takeBusyNs();

@@ -12,7 +12,12 @@ const QEvent::Type afterRepaint = QEvent::Type(QEvent::registerEventType());
 
 }  // namespace
 
-ConsoleWarmUp::ConsoleWarmUp(QWebEngineView *view, QObject *parent) : QObject(parent), view(view) {}
+ConsoleWarmUp::ConsoleWarmUp(QWebEngineView *view, QObject *parent) : QObject(parent), view(view)
+{
+    // Whatever the load's outcome (a load the user went back from ends too),
+    // its time as a visible page is over.
+    connect(view, &QWebEngineView::loadFinished, this, &ConsoleWarmUp::loadEnded);
+}
 
 void ConsoleWarmUp::warm()
 {
@@ -45,4 +50,27 @@ void ConsoleWarmUp::setUpPage()
     // cheapest such request and leaves no trace: no load, no address, no
     // history. Nothing is shown: the view stays on its hidden page.
     view->page()->runJavaScript(QString());
+}
+
+// The engine takes a page whose view is not shown for a background tab and
+// runs its renderer's main thread, where the document is parsed, laid out
+// and scripted, at a lower processor priority. The console's load then waits
+// for the processor behind the launcher's own slide to the loading page and
+// behind whatever else the machine runs. The console is wanted on screen the
+// moment it has loaded, so the page counts as visible while it loads; its
+// view stays on its hidden page, so nothing is shown sooner. Only a page
+// that has begun a load takes the visibility: before it, the engine drops it.
+void ConsoleWarmUp::loadStarted()
+{
+    if (view && !view->isVisible())
+        view->page()->setVisible(true);
+}
+
+// The page is hidden again as it was before the load: the view takes it over
+// when it is shown, and a console the user leaves before it was shown must
+// be hidden to be let go (the view, never shown, will not hide it).
+void ConsoleWarmUp::loadEnded()
+{
+    if (view && !view->isVisible())
+        view->page()->setVisible(false);
 }

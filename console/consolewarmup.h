@@ -23,11 +23,17 @@ public:
     // the frame that answers the user's action has been painted.
     void warm();
 
+    // A Connect has given the view its console: until the load ends, the
+    // engine is to run it as it would for a page on screen, though the view
+    // is not shown yet.
+    void loadStarted();
+
 protected:
     void customEvent(QEvent *event) override;
 
 private:
     void setUpPage();
+    void loadEnded();
 
     QPointer<QWebEngineView> view;
     bool requested = false;

@@ -116,6 +116,7 @@ void Widget::on_btn_connect_clicked()
     webFlieLoad.startNewConsole();
     consolePage->openConsole(
         QUrl(QStringLiteral("http://%1/dist/index.html").arg(address), QUrl::TolerantMode));
+    consoleWarmUp->loadStarted();
     consoleLoadTimer->start();
     ui->stackedWidget->setCurrentWidgetAnimated(ui->page_load);
 }

@@ -306,15 +306,30 @@ private slots:
 
     // Going back ends the console: once the slide has hidden it, it asks its
     // mixer for nothing more, and the next Connect shows it again, running.
+    // So does going back the moment it has loaded, before it was ever shown
+    // (its load ran as if it were on screen).
+    void leftConsoleStopsTalking_data()
+    {
+        QTest::addColumn<bool>("beforeShown");
+        QTest::newRow("console shown, Alt+Left") << false;
+        QTest::newRow("console loaded, not yet shown, Esc") << true;
+    }
     void leftConsoleStopsTalking()
     {
+        QFETCH(bool, beforeShown);
         ConsoleUnderTest console;
+        if (beforeShown)
+            connect(
+                console.view, &QWebEngineView::loadFinished, this, [&] { perform(console, "Esc"); },
+                Qt::SingleShotConnection);
         console.connectTo(mixer);
-        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(polls() >= 3, 5000);
-        perform(console, "Alt+Left");
+        if (!beforeShown) {
+            QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 15000);
+            QTRY_VERIFY_WITH_TIMEOUT(polls() >= 3, 5000);
+            perform(console, "Alt+Left");
+        }
         QTRY_VERIFY_WITH_TIMEOUT(console.page() == "page_search" && !console.view->isVisible(),
-                                 5000);
+                                 15000);
         const qsizetype left = polls();
         // Thirty calls' worth, or three where the engine throttles a hidden
         // page to one a second; one may have been on its way.
