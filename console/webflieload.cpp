@@ -7,9 +7,11 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QWebEngineView>
 
 #include "app/logcategories.h"
 #include "console/downloadname.h"
+#include "console/downloadprogress.h"
 
 namespace {
 
@@ -33,6 +35,13 @@ QString promptStartFolder()
 {
     const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     return QDir(downloads).exists() ? downloads : QDir::homePath();
+}
+
+// The launcher's window, over which a download's progress is shown.
+QWidget *windowOf(const QWebEngineDownloadRequest *download)
+{
+    QWebEngineView *view = QWebEngineView::forPage(download->page());
+    return view ? view->window() : nullptr;
 }
 
 }  // namespace
@@ -128,6 +137,7 @@ void WebFlieLoad::handleDownloadRequest(QWebEngineDownloadRequest *request)
             &WebFlieLoad::handleDownloadState);
     connect(download, &QWebEngineDownloadRequest::interruptReasonChanged, this,
             &WebFlieLoad::handleDownloadInterrupt);
+    new DownloadProgress(download, windowOf(download));
 }
 
 // A transfer that breaks off (the server closes before the announced length,

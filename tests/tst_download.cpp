@@ -191,6 +191,41 @@ private slots:
             QCOMPARE(fileBytes(folder.filePath(name)), expectedDownloadBytes(downloadSize));
     }
 
+    // A download that runs for a while shows its progress over the
+    // launcher's window, and its Cancel ends it: the failure box, no file.
+    void longDownloadCanBeStopped()
+    {
+        QTemporaryDir folder;
+        // 2 MiB at 64 KiB/s: half a minute, far longer than this waits.
+        MixerSim mixer({"--address", runAddress(++rowsRun), "--answer", "none", "--download-size",
+                        QString::number(downloadSize), "--download-rate", "65536"});
+        QVERIFY(mixer.start());
+        ConsoleUnderTest console;
+        console.connectTo(runAddress(rowsRun));
+        QTRY_VERIFY_WITH_TIMEOUT(console.view->isVisible(), 20000);
+        DialogAnswerer answerer;
+        answerer.queueFolderAnswer(folder.path());
+        console.view->page()->download(
+            console.view->url().resolved(QUrl("download/mixer-scene.bin")));
+        QPointer<QProgressDialog> progress;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (progress = console.widget.findChild<QProgressDialog *>()) && progress->isVisible(),
+            10000);
+        QTRY_VERIFY_WITH_TIMEOUT(progress->value() > progress->minimum(), 10000);
+        QVERIFY(progress->value() < progress->maximum());
+        QVERIFY2(progress->labelText().startsWith("mixer-scene.bin\n") &&
+                     progress->labelText().endsWith(" of 2.00 MiB"),
+                 qPrintable(progress->labelText()));
+        QVERIFY(answerer.messages.isEmpty());
+        QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(answerer.messages, QStringList{QStringLiteral("下载失败")},
+                                  10000);
+        QTRY_VERIFY(!progress);
+        // The engine removes what it wrote on its own file thread, a moment later.
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                                  QStringList(), 10000);
+    }
+
     // A page that starts download after download by script: one prompt at
     // a time, and none once the user has cancelled two in a row, until the
     // user reloads the console. Every request is answered.

@@ -16,4 +16,19 @@
         <translation>Mixers found</translation>
     </message>
 </context>
+<context>
+    <name>DownloadProgress</name>
+    <message>
+        <source>Downloading</source>
+        <translation>Downloading</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+</context>
 </TS>

@@ -90,4 +90,19 @@
         <translation>No permitir que esta página abra más diálogos</translation>
     </message>
 </context>
+<context>
+    <name>DownloadProgress</name>
+    <message>
+        <source>Downloading</source>
+        <translation>Descargando</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 de %2</translation>
+    </message>
+</context>
 </TS>

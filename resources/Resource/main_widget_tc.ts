@@ -90,4 +90,19 @@
         <translation>不允許此網頁再開啟對話方塊</translation>
     </message>
 </context>
+<context>
+    <name>DownloadProgress</name>
+    <message>
+        <source>Downloading</source>
+        <translation>正在下載</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>已下載 %1，共 %2</translation>
+    </message>
+</context>
 </TS>

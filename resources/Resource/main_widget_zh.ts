@@ -90,4 +90,19 @@
         <translation>不允许此页面再打开对话框</translation>
     </message>
 </context>
+<context>
+    <name>DownloadProgress</name>
+    <message>
+        <source>Downloading</source>
+        <translation>正在下载</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>已下载 %1，共 %2</translation>
+    </message>
+</context>
 </TS>
