@@ -17,8 +17,13 @@ DownloadProgress::DownloadProgress(QWebEngineDownloadRequest *request, QWidget *
     setAutoClose(false);
     setAutoReset(false);
     setMinimumDuration(showAfterMs);
-    // Esc and the window's close button cancel, as the button does.
-    connect(this, &QProgressDialog::canceled, request, &QWebEngineDownloadRequest::cancel);
+    // Esc and the dialog's close button cancel, as the button does; the
+    // launcher's window closing takes the dialog along, and the launcher's
+    // shutdown ends the download without a word.
+    connect(this, &QProgressDialog::canceled, request, [this] {
+        if (download && (!parentWidget() || parentWidget()->isVisible()))
+            download->cancel();
+    });
     connect(request, &QWebEngineDownloadRequest::receivedBytesChanged, this,
             &DownloadProgress::update);
     connect(request, &QWebEngineDownloadRequest::totalBytesChanged, this,
