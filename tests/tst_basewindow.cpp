@@ -6,6 +6,7 @@
 #include "chrome/animatedstackedwidget.h"
 #include "chrome/basewindow.h"
 #include "chrome/windowplacement.h"
+#include "support/childprocess.h"
 #include "support/filebytes.h"
 #include "support/testmain.h"
 #include "support/windowlook.h"
@@ -31,17 +32,11 @@ bool rowPassesInChild(const QStringList &settings)
         environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
     environment.insert("LAUNCHER_TEST_ROW_CHILD", "1");
     environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
-    QProcess child;
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QTest::currentTestFunction() + QString(':') + QTest::currentDataTag()});
-    const bool ended = child.waitForFinished(120000);
-    const bool passed =
-        ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
-    if (!passed)
-        qWarning().noquote() << child.readAll();
-    return passed;
+    const ChildRun run = runThisBinaryAgain(
+        {QTest::currentTestFunction() + QString(':') + QTest::currentDataTag()}, environment);
+    if (!run.passed)
+        qWarning().noquote() << run.output << run.errors;
+    return run.passed;
 }
 
 // Alternate black and white columns one device pixel wide: detail that only

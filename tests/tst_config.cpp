@@ -23,8 +23,8 @@ std::unique_ptr<MixerSim> startMixer(const QString &address, const QByteArray &c
                                      const QStringList &extra = {})
 {
     const QString file = QDir::home().filePath(address + ".ini");
-    auto mixer = std::make_unique<MixerSim>(
-        QStringList{"--address", address, "--answer", "none", "--config-file", file} + extra);
+    auto mixer =
+        std::make_unique<MixerSim>(quietMixer(address, QStringList{"--config-file", file} + extra));
     if (!writeFileBytes(file, config) || !mixer->start())
         mixer.reset();
     return mixer;
@@ -93,10 +93,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(second.isNull() && late->isFinished(), 30000);
         QCOMPARE(late->readAll(), QByteArray("Language_enum=1\nLanguage_mode=1\n"));
         QCoreApplication::processEvents();
-        QSettings settings(settingsFilePath(), QSettings::IniFormat);
-        QCOMPARE(settings.value("Language/Language_enum"), QVariant("2\r"));
-        QCOMPARE(settings.value("Language/Language_mode"), QVariant("1\r"));
-        QCOMPARE(settings.value("Panel/kept"), QVariant("yes"));
+        QCOMPARE(storedSetting("Language/Language_enum"), QVariant("2\r"));
+        QCOMPARE(storedSetting("Language/Language_mode"), QVariant("1\r"));
+        QCOMPARE(storedSetting("Panel/kept"), QVariant("yes"));
     }
 
     // A configuration refused with 404 or one that never ends, a console

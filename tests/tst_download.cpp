@@ -166,9 +166,10 @@ private slots:
                                "download=\"" +
                                    suggested.toUtf8() + "\">scene</a>"));
         // Two seconds a download: the second starts while the first runs.
-        MixerSim mixer({"--address", runAddress(++rowsRun), "--answer", "none", "--console-file",
-                        page, "--download-size", QString::number(downloadSize), "--download-rate",
-                        QString::number(downloadSize / 2)});
+        MixerSim mixer(
+            quietMixer(runAddress(++rowsRun),
+                       {"--console-file", page, "--download-size", QString::number(downloadSize),
+                        "--download-rate", QString::number(downloadSize / 2)}));
         QVERIFY(mixer.start());
         ConsoleUnderTest console;
         console.connectTo(runAddress(rowsRun));
@@ -197,8 +198,9 @@ private slots:
     {
         QTemporaryDir folder;
         // 2 MiB at 64 KiB/s: half a minute, far longer than this waits.
-        MixerSim mixer({"--address", runAddress(++rowsRun), "--answer", "none", "--download-size",
-                        QString::number(downloadSize), "--download-rate", "65536"});
+        MixerSim mixer(quietMixer(
+            runAddress(++rowsRun),
+            {"--download-size", QString::number(downloadSize), "--download-rate", "65536"}));
         QVERIFY(mixer.start());
         ConsoleUnderTest console;
         console.connectTo(runAddress(rowsRun));
@@ -253,8 +255,7 @@ private slots:
             "document.getElementById('link').click(); if (++n < " +
                 QByteArray::number(count) + ") setTimeout(next, " + QByteArray::number(apartMs) +
                 "); else document.title = 'done'; }; next(); }</script>"));
-        MixerSim mixer(
-            {"--address", runAddress(++rowsRun), "--answer", "none", "--console-file", page});
+        MixerSim mixer(quietMixer(runAddress(++rowsRun), {"--console-file", page}));
         QVERIFY(mixer.start());
         DialogAnswerer answerer;  // cancels every prompt
         answerer.thinkMs = thinkMs;

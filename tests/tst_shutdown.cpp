@@ -10,9 +10,11 @@
 #include "app/launcher.h"
 #include "chrome/basewindow.h"
 #include "console/widget.h"
+#include "support/childprocess.h"
 #include "support/dialoganswerer.h"
 #include "support/mixersim.h"
 #include "support/runaddress.h"
+#include "support/searchpage.h"
 #include "support/testmain.h"
 
 namespace {
@@ -29,9 +31,7 @@ void useTheLauncher(BaseWindow &window, const QString &mixer)
 {
     auto *widget = window.findChild<Widget *>();
     auto *view = widget->findChild<QWebEngineView *>();
-    auto *address = widget->findChild<QLineEdit *>("lineEdit_ip");
-    QTest::keyClicks(address, mixer);
-    QTest::mouseClick(widget->findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
+    typeAndConnect(widget, mixer);
     if (QTest::qWaitFor([&] { return view->isVisible(); }, 30000))
         step("console loaded");
     // What the console stored in an earlier run; then it stores a cookie and
@@ -84,20 +84,15 @@ private slots:
     void closeWhileBusy()
     {
         // Slow enough that the download is still running at shutdown.
-        MixerSim mixer({"--address", runAddress(41), "--answer", "none", "--download-size",
-                        "268435456", "--download-rate", "262144"});
+        MixerSim mixer(quietMixer(runAddress(41),
+                                  {"--download-size", "268435456", "--download-rate", "262144"}));
         QVERIFY(mixer.start());
         QTemporaryDir home;
-        for (int run = 0; run < 2; ++run) {
-            QProcess child;
-            child.start(QCoreApplication::applicationFilePath(),
-                        {childArgument, runAddress(41), home.path()});
-            const bool ended = child.waitForFinished(120000);
-            child.kill();
-            const QString errors = QString::fromUtf8(child.readAllStandardError());
+        for (int start = 0; start < 2; ++start) {
+            const ChildRun run = runThisBinaryAgain({childArgument, runAddress(41), home.path()});
+            const QString errors = QString::fromUtf8(run.errors);
             const QString report = errors.mid(qMax(0, int(errors.indexOf("step: "))));
-            QVERIFY2(ended && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                     qPrintable(report));
+            QVERIFY2(run.passed, qPrintable(report));
             qsizetype at = 0;
             for (const char *expected :
                  {"console loaded", "console found no cookie, no item", "download running",

@@ -8,7 +8,9 @@
 
 #include "app/launcher.h"
 #include "chrome/basewindow.h"
+#include "support/childprocess.h"
 #include "support/filebytes.h"
+#include "support/searchpage.h"
 #include "support/testmain.h"
 
 namespace {
@@ -28,8 +30,7 @@ int runChild(char *argv[])
 {
     int childArgc = 1;
     return runLauncher(childArgc, argv, [](BaseWindow &window) {
-        QTest::keyClicks(window.findChild<QLineEdit *>("lineEdit_ip"), "mixer");
-        QTest::mouseClick(window.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
+        typeAndConnect(&window, "mixer");
         for (const auto &[name, source] : shown)
             QTextStream(stdout) << window.findChild<QWidget *>(name)->property("text").toString()
                                 << '\n';
@@ -73,18 +74,13 @@ QByteArray runInLocale(const QString &locale, const QString &home, bool unprivil
     environment.insert("LANG", locale);
     environment.insert("LC_ALL", locale);
     environment.insert("HOME", home);
-    QStringList command{QCoreApplication::applicationFilePath(), childArgument};
+    QStringList prefix;
     if (unprivileged && geteuid() == 0)
-        command =
-            QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"} + command;
-    QProcess child;
-    child.setProcessEnvironment(environment);
-    child.start(command.takeFirst(), command);
-    if (child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit &&
-        child.exitCode() == 0)
-        return child.readAllStandardOutput();
-    child.kill();
-    qWarning().noquote() << "start-up in" << locale << "failed:" << child.readAllStandardError();
+        prefix = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    const ChildRun run = runThisBinaryAgain({childArgument}, environment, prefix);
+    if (run.passed)
+        return run.output;
+    qWarning().noquote() << "start-up in" << locale << "failed:" << run.errors;
     return {};
 }
 

@@ -50,7 +50,7 @@ class TestStrangerPage : public QObject
         if (!writeFileBytes(file, page))
             return {};
         sims.push_back(std::make_unique<MixerSim>(
-            QStringList{"--address", address, "--answer", "none", "--console-file", file} + extra));
+            quietMixer(address, QStringList{"--console-file", file} + extra)));
         return sims.back()->start() ? address : QString();
     }
 

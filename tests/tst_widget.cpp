@@ -124,8 +124,7 @@ private slots:
             QTest::keyClicks(console.address, typed);
             QTRY_VERIFY_WITH_TIMEOUT(page->renderProcessPid() != 0, 15000);
             QVERIFY(pages.isEmpty() && console.view->url().isEmpty());
-            QTest::mouseClick(console.widget.findChild<QPushButton *>("btn_connect"),
-                              Qt::LeftButton);
+            pressConnect(&console.widget);
         } else {
             console.connectTo(typed);
         }
@@ -280,15 +279,14 @@ private slots:
         QFETCH(int, host);
         QFETCH(QStringList, then);
         QFETCH(QString, gesture);
-        const QStringList at{"--address", runAddress(host), "--answer", "none"};
-        auto sim = std::make_unique<MixerSim>(at);
+        auto sim = std::make_unique<MixerSim>(quietMixer(runAddress(host)));
         QVERIFY(sim->start());
         ConsoleUnderTest console;
         console.connectTo(runAddress(host));
         QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 15000);
         sim.reset();
         if (!then.isEmpty()) {
-            sim = std::make_unique<MixerSim>(at + then);
+            sim = std::make_unique<MixerSim>(quietMixer(runAddress(host), then));
             QVERIFY(sim->start());
         }
         console.view->setFocus();
@@ -409,10 +407,7 @@ private slots:
         QTest::keyClick(console.widget.windowHandle(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_load", 5000);
         QTRY_VERIFY_WITH_TIMEOUT(console.loadingText->text().startsWith("Loading."), 5000);
-        const QString settings = settingsFilePath();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            QSettings(settings, QSettings::IniFormat).value("Language/Language_enum") == "1\r",
-            15000);
+        QTRY_COMPARE_WITH_TIMEOUT(storedSetting("Language/Language_enum"), QVariant("1\r"), 15000);
     }
 };
 

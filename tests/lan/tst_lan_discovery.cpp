@@ -269,10 +269,8 @@ private slots:
         QCOMPARE(rows(), expected);
         console->connectTo("10.77.0.20");
         QTRY_COMPARE_WITH_TIMEOUT(console->page(), "page_web", searchMs);
-        QTRY_COMPARE_WITH_TIMEOUT(QSettings(settingsFilePath(), QSettings::IniFormat)
-                                      .value("Language/Language_enum")
-                                      .toString(),
-                                  "1\r", searchMs);
+        QTRY_COMPARE_WITH_TIMEOUT(storedSetting("Language/Language_enum"), QVariant("1\r"),
+                                  searchMs);
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QWebEngineView>
 
 #include "console/widget.h"
+#include "support/searchpage.h"
 #include "support/testmain.h"
 
 // The launcher's main content, shown, with the parts a user reaches.
@@ -39,10 +40,5 @@ struct ConsoleUnderTest
     {
         QTest::mouseClick(widget.findChild<QPushButton *>("btn_search"), Qt::LeftButton);
     }
-    // Types the text into the address field and presses Connect.
-    void connectTo(const QString &text)
-    {
-        address->setText(text);
-        QTest::mouseClick(widget.findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
-    }
+    void connectTo(const QString &text) { ::connectTo(&widget, text); }
 };

@@ -61,6 +61,13 @@ private:
     bool ready = false;
 };
 
+// The arguments of a mixer on `address` that serves its console and files but
+// answers no search (a mixer the user types the address of), and `extra`.
+inline QStringList quietMixer(const QString &address, const QStringList &extra = {})
+{
+    return QStringList{"--address", address, "--answer", "none"} + extra;
+}
+
 // The bytes the simulator serves as a download (and as huge or endless
 // bodies) of the given size: byte i is (i * 31 + 7) & 0xFF.
 inline QByteArray expectedDownloadBytes(qint64 size)

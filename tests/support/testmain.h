@@ -5,6 +5,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include "app/language.h"
 #include "app/startup.h"
 
 // Points HOME at a fresh temporary folder, removed again at exit (so the
@@ -49,4 +50,10 @@ QList<T *> findTopLevels()
         if (auto *widget = qobject_cast<T *>(window))
             found << widget;
     return found;
+}
+
+// A value the launcher keeps in the user's settings file, read afresh.
+inline QVariant storedSetting(const QString &key)
+{
+    return QSettings(settingsFilePath(), QSettings::IniFormat).value(key);
 }

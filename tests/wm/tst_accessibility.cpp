@@ -3,6 +3,7 @@
 #include "app/launcher.h"
 #include "chrome/basewindow.h"
 #include "support/runaddress.h"
+#include "support/searchpage.h"
 #include "support/testmain.h"
 
 class TestAccessibility : public QObject
@@ -16,11 +17,6 @@ class TestAccessibility : public QObject
     QStringList walked(const QString &kind) const
     {
         return lines.filter(QRegularExpression('^' + kind + "\\|"));
-    }
-    void connectTo(const QString &text)
-    {
-        window->findChild<QLineEdit *>("lineEdit_ip")->setText(text);
-        QTest::mouseClick(window->findChild<QPushButton *>("btn_connect"), Qt::LeftButton);
     }
 
 private slots:
@@ -104,8 +100,9 @@ private slots:
     {
         QFETCH(QString, text);
         // Nothing listens at this address: the load fails at once.
-        connectTo(QTest::currentDataTag() == QLatin1String("status line") ? QStringLiteral("Demo")
-                                                                          : runAddress(40));
+        connectTo(window.get(), QTest::currentDataTag() == QLatin1String("status line")
+                                    ? QStringLiteral("Demo")
+                                    : runAddress(40));
         QTRY_VERIFY2_WITH_TIMEOUT(walked("named").contains("named|" + text + "|1"),
                                   qPrintable(walked("named").join('\n')), 20000);
     }
