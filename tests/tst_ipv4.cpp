@@ -16,6 +16,9 @@ private slots:
         QTest::newRow("empty") << "" << false << "";
         QTest::newRow("part above 255") << "256.1.1.1" << false << "";
         QTest::newRow("249") << "1.1.1.249" << true << "1.1.1.249";
+        QTest::newRow("last part 255") << "1.2.3.255" << true << "1.2.3.255";
+        for (int last = 256; last <= 259; ++last)
+            QTest::addRow("last part %d", last) << "1.2.3." + QString::number(last) << false << "";
         QTest::newRow("three parts") << "1.2.3" << false << "";
         QTest::newRow("five parts") << "1.2.3.4.5" << false << "";
         QTest::newRow("leading blank") << " 1.2.3.4" << false << "";
