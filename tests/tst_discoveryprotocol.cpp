@@ -136,6 +136,7 @@ private slots:
         QCOMPARE(sent.request.header(QNetworkRequest::ContentTypeHeader).toString(),
                  QStringLiteral("application/json"));
         QCOMPARE(sent.request.rawHeader("self-header"), QByteArray("plovendrak"));
+        QCOMPARE(sent.limits.maxBodyBytes, 64 * 1024);
         QCOMPARE(sent.limits.timeoutMs, 5000);
     }
 

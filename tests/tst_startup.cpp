@@ -8,6 +8,7 @@
 
 #include "app/launcher.h"
 #include "chrome/basewindow.h"
+#include "console/widget.h"
 #include "support/childprocess.h"
 #include "support/filebytes.h"
 #include "support/searchpage.h"
@@ -16,50 +17,58 @@
 namespace {
 
 const char childArgument[] = "--startup-child";
-// The texts the child reports: the widget and its source text, then the
-// device table's column labels.
-const char *const shown[][2] = {{"label_Top", "Connection"},
-                                {"btn_search", "Search"},
-                                {"tooltip_text", "Loading..."},
-                                {"label_status_disp", "Please enter a valid IP address!"}};
-const char *const columns[] = {"Name", "IP", "Modle", "Status", "Remark"};
+// The widgets whose texts the child reports, and the property that holds
+// each, before the device table's column labels.
+const char *const shown[][2] = {{"label_Top", "text"},
+                                {"btn_search", "text"},
+                                {"tooltip_text", "text"},
+                                {"label_status_disp", "text"},
+                                {"lineEdit_ip", "placeholderText"},
+                                {"label", "text"},
+                                {"label_status", "text"}};
 
 // The launcher's own start-up; prints what a user sees, one text a line,
 // after typing something that is not an address, and closes the window.
 int runChild(char *argv[])
 {
     int childArgc = 1;
-    return runLauncher(childArgc, argv, [](BaseWindow &window) {
-        typeAndConnect(&window, "mixer");
-        for (const auto &[name, source] : shown)
-            QTextStream(stdout) << window.findChild<QWidget *>(name)->property("text").toString()
-                                << '\n';
-        const QAbstractItemModel *table = window.findChild<QTableView *>()->model();
-        for (int column = 0; column < table->columnCount(); ++column)
-            QTextStream(stdout) << table->headerData(column, Qt::Horizontal).toString() << '\n';
-        QTimer::singleShot(0, &window, [&window] {
-            QTest::mouseClick(window.findChild<QPushButton *>("toolClose"), Qt::LeftButton);
+    return runLauncher(
+        childArgc, argv, [](BaseWindow &window) {
+            typeAndConnect(&window, "mixer");
+            const Widget *content =
+                window.findChild<Widget *>();  // the title bar has a "label" too
+            for (const auto &[name, property] : shown)
+                QTextStream(stdout)
+                    << content->findChild<QWidget *>(name)->property(property).toString() << '\n';
+            const QAbstractItemModel *table = window.findChild<QTableView *>()->model();
+            for (int column = 0; column < table->columnCount(); ++column)
+                QTextStream(stdout) << table->headerData(column, Qt::Horizontal).toString() << '\n';
+            QTimer::singleShot(0, &window, [&window] {
+                QTest::mouseClick(window.findChild<QPushButton *>("toolClose"), Qt::LeftButton);
+            });
         });
-    });
 }
 
-// The same texts as the bundled catalogue of a language ("en", "zh", "tc",
-// "sp") gives them: English shows the source texts, every other language
-// has a translation for each.
+// Those texts in a language ("en", "zh", "tc", "sp"), as the mixers' own
+// software words them, one a line.
 QString expectedTexts(const QString &language)
 {
-    QTranslator catalogue;
-    const bool loaded = catalogue.load(":/Resource/main_widget_" + language + ".qm");
-    QString texts;
-    const auto add = [&](const char *context, const char *source) {
-        const QString translated = loaded ? catalogue.translate(context, source) : QString();
-        texts += (language == "en" ? QString::fromUtf8(source) : translated) + '\n';
-    };
-    for (const auto &[name, source] : shown)
-        add(qstrcmp(name, "tooltip_text") ? "Widget" : "loading", source);
-    for (const char *column : columns)
-        add("Widget", column);
-    return texts;
+    static const QMap<QString, QStringList> texts{
+        {"en",
+         {"Connection", "Search", "Loading...", "Please enter a valid IP address!",
+          "Please select an IP address", "Select Mixer from List", "Status：", "Name", "IP",
+          "Modle", "Status", "Remark"}},
+        {"zh",
+         {"连接", "搜索", "加载中", "请输入一个有效的IP地址！", "请选择一个ip地址",
+          "从列表中选择混音器", "状态", "设备名称", "IP地址", "模式", "状态", "备注"}},
+        {"tc",
+         {"網路設定", "搜尋", "加載中", "請輸入有效的IP地址！", "請選擇一個IP地址",
+          "從列表中選擇混音器", "狀態", "設備名稱", "IP地址", "模式", "狀態", "備註"}},
+        {"sp",
+         {"Conexión", "Búscar Canal", "En carga", "¡¡ introduzca una dirección IP válida!",
+          "Please Select an IP Direction", "Seleccionar Consola Digital de la lista",
+          "Estado:", "Nombre", "IP", "Modo", "Estado", "Notar"}}};
+    return texts.value(language).join('\n') + '\n';
 }
 
 // Runs this binary's child under `locale` (LC_ALL overrides every other

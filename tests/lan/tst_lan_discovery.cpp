@@ -173,6 +173,43 @@ private slots:
         QCOMPARE(sent, expected);
     }
 
+    // The search's status in the user's language; with the discovery port
+    // taken by another program, the search says so (in English: that text
+    // has no translation) and sends nothing.
+    void searchStatus_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("portTaken");
+        QTest::addColumn<QStringList>("shown");  // at once, then at the end
+        QTest::newRow("Spanish") << "sp" << false
+                                 << QStringList{"Buscando", "¡Búsqueda finalizada!"};
+        QTest::newRow("Traditional Chinese")
+            << "tc" << false << QStringList{"搜尋中。。。", "搜尋完畢"};
+        const QString taken = "Discovery unavailable: UDP port 45454 is in use.";
+        QTest::newRow("port taken, Spanish") << "sp" << true << QStringList{taken, taken};
+    }
+    void searchStatus()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, portTaken);
+        QFETCH(QStringList, shown);
+        QTranslator catalogue;
+        QVERIFY(catalogue.load(":/Resource/main_widget_" + language + ".qm"));
+        QCoreApplication::installTranslator(&catalogue);
+        const auto uninstall = qScopeGuard([&] { QCoreApplication::removeTranslator(&catalogue); });
+        console.reset();  // made anew in the language, after the port is taken
+        QUdpSocket otherProgram;
+        QVERIFY(!portTaken ||
+                otherProgram.bind(QHostAddress::AnyIPv4, 45454, QUdpSocket::DontShareAddress));
+        console = std::make_unique<ConsoleUnderTest>();
+        startSim(0, "10.77.0.9", "none");
+        console->search();
+        QCOMPARE(status(), shown.first());
+        QTRY_COMPARE_WITH_TIMEOUT(status(), shown.last(), searchMs);
+        QTest::qWait(portTaken ? quietMs : 0);
+        QCOMPARE(passes() == 0, portTaken);
+    }
+
     // A description without end fails: that ends the search at once, without
     // a device and without claiming that the search ended well (not even at
     // the fourth tick, which never comes).
