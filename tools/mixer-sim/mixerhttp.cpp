@@ -3,6 +3,7 @@
 #include <QHttpServer>
 #include <QRegularExpression>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 #include "httpbodies.h"
 
@@ -46,11 +47,16 @@ bool MixerHttp::listenOn(QHttpServer *server, quint16 port, QString *error)
 void MixerHttp::addRoute(QHttpServer *server, const QString &path, Resource resource)
 {
     // Route patterns are regular expressions; the paths are meant literally.
-    server->route(QRegularExpression::escape(path),
-                  [this, path, resource](QHttpServerResponder &&r) {
-                      logRequest(path);
-                      answerFor(resource).respond(std::move(r));
-                  });
+    server->route(QRegularExpression::escape(path), [this, path,
+                                                     resource](QHttpServerResponder &&r) {
+        logRequest(path);
+        // A test sees in the log when a client gave up (or the answer was
+        // cut) on a request that never ends.
+        connect(
+            r.socket(), &QAbstractSocket::disconnected, this,
+            [this, path] { logRequest(path + QStringLiteral(" gone")); }, Qt::SingleShotConnection);
+        answerFor(resource).respond(std::move(r));
+    });
 }
 
 void MixerHttp::addPollRoute()
