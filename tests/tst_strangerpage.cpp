@@ -193,19 +193,21 @@ private slots:
     // A page that opens box after box: the second one, close behind the
     // first, offers to stop them; once the user has ticked that, the rest are
     // answered unseen (as cancelled) and the page goes on. A reload by the
-    // user shows its boxes again.
+    // user shows its boxes again. A way back made in a box is the box's own.
     void dialogFloodCanBeStopped_data()
     {
         QTest::addColumn<QString>("call");
-        QTest::addColumn<int>("confirmed");  // of the 30 calls, those answered OK
-        QTest::newRow("alert") << "alert" << 0;
-        QTest::newRow("confirm") << "confirm" << 2;
-        QTest::newRow("prompt") << "prompt" << 2;
+        QTest::addColumn<int>("confirmed");    // of the 30 calls, those answered OK
+        QTest::addColumn<QString>("gesture");  // in each box shown
+        QTest::newRow("alert, Alt+Left") << "alert" << 0 << "Alt+Left";
+        QTest::newRow("confirm, back button") << "confirm" << 2 << "back button";
+        QTest::newRow("prompt, Alt+Left") << "prompt" << 2 << "Alt+Left";
     }
     void dialogFloodCanBeStopped()
     {
         QFETCH(QString, call);
         QFETCH(int, confirmed);
+        QFETCH(QString, gesture);
         const QString address = serve(
             "<!doctype html><title>mixer</title><script>onload = () => setTimeout(() => {"
             "let yes = 0; for (let i = 0; i < 30; ++i) if (" +
@@ -216,6 +218,9 @@ private slots:
         DialogAnswerer answerer;
         answerer.tickStop = true;
         ConsoleUnderTest console;
+        answerer.beforeAnswer = [&](QWidget *box) {
+            console.perform(gesture, box->windowHandle());
+        };
         console.connectTo(address);
         const QString done = "done " + QString::number(confirmed);
         QTRY_COMPARE_WITH_TIMEOUT(console.view->title(), done, 20000);
@@ -228,6 +233,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(answerer.checkBoxes.size(), 4, 20000);
         QTRY_COMPARE_WITH_TIMEOUT(console.view->title(), done, 20000);
         QCOMPARE(answerer.checkBoxes.size(), 4);
+        QVERIFY(console.view->isVisible());
     }
 };
 

@@ -41,4 +41,17 @@ struct ConsoleUnderTest
         QTest::mouseClick(widget.findChild<QPushButton *>("btn_search"), Qt::LeftButton);
     }
     void connectTo(const QString &text) { ::connectTo(&widget, text); }
+    // A key sequence such as "Esc" or "Alt+Left", or the mouse's "back
+    // button", as the system delivers it: to `window` (a box over the
+    // launcher), or to the launcher's own window, over the page area.
+    void perform(const QString &name, QWindow *window = nullptr)
+    {
+        const QPoint middle = window ? QPoint(window->width() / 2, window->height() / 2)
+                                     : stack->mapTo(&widget, stack->rect().center());
+        window = window ? window : widget.windowHandle();
+        if (name == QLatin1String("back button"))
+            return QTest::mouseClick(window, Qt::BackButton, {}, middle);
+        const QKeyCombination key = QKeySequence(name)[0];
+        QTest::keyClick(window, key.key(), key.keyboardModifiers());
+    }
 };

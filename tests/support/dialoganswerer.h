@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtWidgets>
+#include <functional>
 
 // Answers the modal dialogs opened by static helpers such as
 // QFileDialog::getExistingDirectory and QMessageBox::information, the way a
@@ -11,7 +12,7 @@
 class DialogAnswerer : public QObject
 {
 public:
-    DialogAnswerer()
+    explicit DialogAnswerer(QObject *parent = nullptr) : QObject(parent)
     {
         connect(&pollTimer, &QTimer::timeout, this, &DialogAnswerer::poll);
         pollTimer.start(20);
@@ -24,6 +25,8 @@ public:
     QList<bool> checkBoxes;          // whether each box and text prompt had a check box
     bool tickStop = false;
     int thinkMs = 0;  // how long a dialog stays up before it is answered
+    // What the user does in each dialog before answering it.
+    std::function<void(QWidget *)> beforeAnswer;
 
 private:
     void poll()
@@ -40,6 +43,8 @@ private:
             return;
         lastAnswered = modal;
         titles << modal->windowTitle();
+        if (beforeAnswer)
+            beforeAnswer(modal);
         if (auto *prompt = qobject_cast<QFileDialog *>(modal))
             return answerFolderPrompt(prompt);
         auto *stop = modal->findChild<QCheckBox *>();
