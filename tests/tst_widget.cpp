@@ -255,9 +255,8 @@ private slots:
         QFETCH(QString, pageAfter);
         QFETCH(int, loadsAfter);
         ConsoleUnderTest console;
-        auto *table = qobject_cast<QStandardItemModel *>(console.table());
-        table->appendRow(new QStandardItem(QStringLiteral("found earlier")));
-        qsizetype loadsBefore = 1;  // a gesture on load comes with the first report
+        QVERIFY(console.hear({"10.0.0.9"}));  // found earlier
+        qsizetype loadsBefore = 1;            // a gesture on load comes with the first report
         if (onLoad)
             connect(
                 console.view, &QWebEngineView::loadFinished, this,
@@ -278,7 +277,7 @@ private slots:
         QCOMPARE(console.page(), pageAfter);
         QCOMPARE(console.loads.count() - loadsBefore, loadsAfter);
         QCOMPARE(console.address->text(), address);
-        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(console.table()->rowCount(), 1);
     }
 
     // F5 with the mixer gone: the loading page with its failure takes the
@@ -385,10 +384,9 @@ private slots:
         QFETCH(QStringList, keys);
         QFETCH(int, row);
         ConsoleUnderTest console;
-        auto *table = qobject_cast<QStandardItemModel *>(console.table());
         const QStringList found{"10.0.0.1", "10.0.0.2", "10.0.0.3"};
-        for (const QString &ip : found)
-            table->appendRow({new QStandardItem("mixer " + ip), new QStandardItem(ip)});
+        QVERIFY(console.hear(found));
+        QAbstractItemModel *table = console.table();
         auto *view = console.widget.findChild<QTableView *>();
         QTRY_COMPARE(QApplication::focusWidget(), console.address);
         for (const QString &key : keys) {
@@ -417,8 +415,8 @@ private slots:
     {
         ConsoleUnderTest console;
         console.address->setFocus();
-        auto *table = qobject_cast<QStandardItemModel *>(console.table());
-        table->appendRow(new QStandardItem(QStringLiteral("found earlier")));
+        QVERIFY(console.hear({"10.0.0.9"}));  // found earlier
+        QAbstractItemModel *table = console.table();
         QTest::keyClicks(console.address, silent);
         // Typing empties the device table of its rows; its labels stay.
         QCOMPARE(table->rowCount(), 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QUdpSocket>
 #include <QWebEngineView>
 
 #include "console/widget.h"
@@ -35,6 +36,18 @@ struct ConsoleUnderTest
             rows << cells.join('|');
         }
         return rows;
+    }
+    // Mixers at `ips` that make themselves known unasked, each with a
+    // marker datagram to the launcher's discovery port on this host (a
+    // unicast that leaves no machine): true once the list shows them all.
+    bool hear(const QStringList &ips)
+    {
+        QUdpSocket mixers;
+        for (const QString &ip : ips)
+            mixers.writeDatagram(
+                "DIGITAL_MIXER_DLNA|Name=mixer " + ip.toUtf8() + "|Ip=" + ip.toUtf8() + "|Mode=M|",
+                QHostAddress::LocalHost, 45454);
+        return QTest::qWaitFor([&] { return table()->rowCount() == ips.size(); }, 5000);
     }
     void search()
     {
