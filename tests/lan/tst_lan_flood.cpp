@@ -1,7 +1,7 @@
 // A flood of hostile datagrams on the discovery port, sent from a mixer
 // namespace of the test LAN (see run-in-lan.sh) while the launcher searches:
 // garbage, oversized datagrams, marker look-alikes, well-formed markers
-// claiming 100,000 addresses and announcements from more senders than one
+// claiming 4,000 addresses, each many times over, and announcements from more senders than one
 // search may ask, which never answer. The launcher must keep its table
 // bounded, ask no more senders than it may list, end its search and still
 // list the real mixers.
@@ -15,7 +15,7 @@
 namespace {
 
 const QString launcherBroadcast = QStringLiteral("10.77.255.255");
-constexpr int floodCount = 250000;
+constexpr int floodCount = 125000;
 constexpr int waitMs = 60000;
 // One search lists, and asks for descriptions, at most this many new senders.
 constexpr qsizetype searchBound = 1024;
@@ -38,16 +38,16 @@ private slots:
             lan.mixerNamespaces.value(1));
         QVERIFY(mixers.start());
         ConsoleUnderTest console;
-        // Two in five datagrams are well-formed markers, each claiming an
-        // address of its own; the announcements come from addresses nothing
-        // in the LAN holds.
+        // Two in five datagrams are well-formed markers, claiming 4,000
+        // addresses in turn, so that a dropped one comes again; the
+        // announcements come from addresses nothing in the LAN holds.
         QProcess sender;
         sender.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        sender.start("ip",
-                     {"netns", "exec", lan.mixerNamespaces.value(0), FLOOD_SENDER_PATH, "--to",
-                      lan.launcherAddresses.first() + "," + launcherBroadcast + ",239.255.255.250",
-                      "--count", QString::number(floodCount), "--seconds", "30", "--ip-values",
-                      "100000", "--senders", "10.77.1.1-10.77.5.200"});
+        sender.start(
+            "ip", {"netns", "exec", lan.mixerNamespaces.value(0), FLOOD_SENDER_PATH, "--to",
+                   lan.launcherAddresses.first() + "," + launcherBroadcast + ",239.255.255.250",
+                   "--count", QString::number(floodCount), "--seconds", "15", "--ip-values", "4000",
+                   "--senders", "10.77.1.1-10.77.5.200"});
         QByteArray report;
         const auto reported = [&](const QByteArray &line) {
             report += sender.readAllStandardOutput();
