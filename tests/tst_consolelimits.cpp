@@ -13,39 +13,27 @@ private slots:
     {
         QTest::addColumn<QString>("suggested");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("plain") << "mixer-scene.bin"
-                               << "mixer-scene.bin";
-        QTest::newRow("climbs out of the folder") << "../../../../nonexistent/notes.txt"
-                                                  << "notes.txt";
-        QTest::newRow("absolute") << "/etc/passwd"
-                                  << "passwd";
-        QTest::newRow("Windows folders") << "..\\..\\Startup\\run.bat"
-                                         << "run.bat";
-        QTest::newRow("drive and stream") << "C:notes.txt:hidden"
-                                          << "Cnotes.txthidden";
-        QTest::newRow("dots only") << ".."
-                                   << "download";
-        QTest::newRow("folder only") << "some/folder/"
-                                     << "download";
-        QTest::newRow("empty") << ""
-                               << "download";
-        QTest::newRow("control characters") << "a\nb\rc\td\x01.txt"
-                                            << "abcd.txt";
-        QTest::newRow("right-to-left override")
-            << QString::fromUtf8("scene\u202Etxt.exe") << "scenetxt.exe";
-        QTest::newRow("blanks and dots at the ends") << "  notes.txt. . "
-                                                     << "notes.txt";
-        QTest::newRow("device name") << "CON"
-                                     << "_CON";
-        QTest::newRow("device name, extension, lower case") << "com1.txt"
-                                                            << "_com1.txt";
-        QTest::newRow("device-like name") << "CONSOLE.txt"
-                                          << "CONSOLE.txt";
-        QTest::newRow("long name keeps its extension")
-            << QString(300, 'a') + ".scene" << QString(DownloadName::maxLength - 6, 'a') + ".scene";
-        QTest::newRow("long name, long extension")
-            << "a." + QString(300, 'b') << "a." + QString(DownloadName::maxLength - 2, 'b');
-        QTest::newRow("Chinese") << QString::fromUtf8("场景.bin") << QString::fromUtf8("场景.bin");
+        const auto row = [](const char *tag, const QString &suggested, const QString &saved) {
+            QTest::newRow(tag) << suggested << saved;
+        };
+        row("plain", "mixer-scene.bin", "mixer-scene.bin");
+        row("climbs out of the folder", "../../../../nonexistent/notes.txt", "notes.txt");
+        row("absolute", "/etc/passwd", "passwd");
+        row("Windows folders", "..\\..\\Startup\\run.bat", "run.bat");
+        row("drive and stream", "C:notes.txt:hidden", "Cnotes.txthidden");
+        row("dots only", "..", "download");
+        row("folder only", "some/folder/", "download");
+        row("empty", "", "download");
+        row("control characters", "a\nb\rc\td\x01.txt", "abcd.txt");
+        row("right-to-left override", QString::fromUtf8("scene\u202Etxt.exe"), "scenetxt.exe");
+        row("blanks and dots at the ends", "  notes.txt. . ", "notes.txt");
+        row("device name", "CON", "_CON");
+        row("device name, extension, lower case", "com1.txt", "_com1.txt");
+        row("device-like name", "CONSOLE.txt", "CONSOLE.txt");
+        row("long name keeps its extension", QString(300, 'a') + ".scene",
+            QString(75 - 6, 'a') + ".scene");
+        row("long name, long extension", "a." + QString(300, 'b'), "a." + QString(75 - 2, 'b'));
+        row("Chinese", QString::fromUtf8("场景.bin"), QString::fromUtf8("场景.bin"));
     }
     void safeFileName()
     {
