@@ -5,7 +5,6 @@
 
 #include "chrome/animatedstackedwidget.h"
 #include "chrome/basewindow.h"
-#include "chrome/windowplacement.h"
 #include "support/childprocess.h"
 #include "support/filebytes.h"
 #include "support/testmain.h"
@@ -52,9 +51,6 @@ struct DevicePixelStripes : QWidget
                              column % 2 ? Qt::white : Qt::black);
     }
 };
-
-// The title bar of a window in its normal state: 5 pixels in, 32 high.
-const WindowPlacement::TitleBar titleBar{5, 32};
 
 // A shown window at (100, 80), driven by a mouse in window coordinates of
 // the press: every point is taken relative to where the window was then.
@@ -121,7 +117,6 @@ private slots:
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QTEST(window.geometry(), "expected");
-            QVERIFY(window.screen()->availableGeometry().contains(titleBar.in(window.geometry())));
             QFETCH(QPoint, drag);
             QFETCH(QRect, expected);
             QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, {400, 15});

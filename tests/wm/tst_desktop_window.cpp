@@ -45,15 +45,14 @@ QRect xServerRect(const QWidget &window)
 {
     QProcess xdotool;
     xdotool.start("xdotool", {"getwindowgeometry", "--shell", QString::number(window.winId())});
-    if (!xdotool.waitForFinished(5000))
+    if (!xdotool.waitForFinished(5000) || xdotool.exitCode())
         return {};
-    QMap<QString, int> value;
-    for (const QString &line : QString::fromLatin1(xdotool.readAllStandardOutput()).split('\n'))
-        value[line.section('=', 0, 0)] = line.section('=', 1).toInt();
-    const qreal ratio = window.devicePixelRatioF();
-    return QRectF(value["X"] / ratio, value["Y"] / ratio, value["WIDTH"] / ratio,
-                  value["HEIGHT"] / ratio)
-        .toRect();
+    // WINDOW=, X=, Y=, WIDTH=, HEIGHT= and SCREEN= lines.
+    const QStringList v =
+        QString(xdotool.readAllStandardOutput()).split(QRegularExpression("[=\n]"));
+    const qreal r = window.devicePixelRatioF();
+    const auto at = [&](int i) { return v.value(i).toInt() / r; };
+    return QRectF(at(3), at(5), at(7), at(9)).toRect();
 }
 
 // Where the desktop has the window, in logical pixels: a Wayland client
