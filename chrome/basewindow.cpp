@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -112,6 +113,8 @@ BaseWindow::BaseWindow(QWidget *parent, const customWidget::ContentFactory &make
     // screen readers alike.
     const QString title = Customization::displayName();
     setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
+    // And shown by the customization's icon, as its title bar shows it.
+    setWindowIcon(QIcon(Customization::filePath(Customization::IconFile)));
 
     m_titleHeight = m_content->titleHeight();
     m_content->updateResizeIcon(false);

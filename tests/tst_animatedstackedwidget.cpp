@@ -3,6 +3,7 @@
 #include <QWebEngineView>
 
 #include "chrome/animatedstackedwidget.h"
+#include "support/pixelprobe.h"
 #include "support/testmain.h"
 
 namespace {
@@ -86,8 +87,7 @@ private slots:
             QVERIFY(loaded.wait(15000));
             s.stack.setCurrentWidget(webPage);
             // A web view draws nothing new while it is hidden: wait for its picture.
-            QTRY_VERIFY_WITH_TIMEOUT(near(webPage->grab().toImage().pixelColor(500, 150), colour),
-                                     15000);
+            QTRY_VERIFY_WITH_TIMEOUT(near(colourAt(webPage, {500, 150}), colour), 15000);
             const QImage out = s.frozenSlide(0, 500);
             QVERIFY2(near(out.pixelColor(250, 150), colour), colour);
             QVERIFY(out.copy(500, 0, 500, 300) == plainHalf(0));

@@ -5,7 +5,6 @@
 
 #include "chrome/animatedstackedwidget.h"
 #include "chrome/basewindow.h"
-#include "chrome/windowplacement.h"
 #include "support/childprocess.h"
 #include "support/filebytes.h"
 #include "support/testmain.h"
@@ -53,9 +52,6 @@ struct DevicePixelStripes : QWidget
     }
 };
 
-// The title bar of a window in its normal state: 5 pixels in, 32 high.
-const WindowPlacement::TitleBar titleBar{5, 32};
-
 // A shown window at (100, 80), driven by a mouse in window coordinates of
 // the press: every point is taken relative to where the window was then.
 struct Shown
@@ -73,9 +69,9 @@ struct Shown
         QTRY_COMPARE(handle->geometry(), QRect(origin, QSize(1024, 630)));
     }
     QPoint local(QPoint p) const { return origin + p - handle->position(); }
-    void drag(QPoint from, const QList<QPoint> &steps)
+    void drag(QPoint from, const QList<QPoint> &steps, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mousePress(handle, Qt::LeftButton, {}, local(from));
+        QTest::mousePress(handle, button, {}, local(from));
         for (const QPoint &step : steps)
             QTest::mouseMove(handle, local(from + step));
     }
@@ -99,15 +95,18 @@ private slots:
         QTest::addColumn<QString>("screens");
         QTest::addColumn<QString>("scale");
         QTest::addColumn<QRect>("expected");
+        QTest::addColumn<QPoint>("drag");  // of the title band, which it follows
         QTest::newRow("1920 x 1080") << R"({"width":1920,"height":1080})"
-                                     << "1" << QRect(448, 225, 1024, 630);
-        // The first screen is the primary one.
+                                     << "1" << QRect(448, 225, 1024, 630) << QPoint();
+        // The screen first by name is the primary one (screens without names
+        // would be taken for one). The title bar may go onto the other screen.
         QTest::newRow("primary right of another")
-            << R"({"x":1920,"width":1920,"height":1080},{"width":1920,"height":1080})"
-            << "1" << QRect(2368, 225, 1024, 630);
+            << R"({"name":"B","width":1920,"height":1080},)"
+               R"({"name":"A","x":1920,"width":1920,"height":1080})"
+            << "1" << QRect(2368, 225, 1024, 630) << QPoint(-2000, 100);
         // 910.7 x 512 logical pixels: the window is fitted to the screen.
         QTest::newRow("1366 x 768 at 150 %") << R"({"width":1366,"height":768})"
-                                             << "1.5" << QRect(0, 0, 911, 512);
+                                             << "1.5" << QRect(0, 0, 911, 512) << QPoint();
     }
     void placement()
     {
@@ -118,7 +117,11 @@ private slots:
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QTEST(window.geometry(), "expected");
-            QVERIFY(window.screen()->availableGeometry().contains(titleBar.in(window.geometry())));
+            QFETCH(QPoint, drag);
+            QFETCH(QRect, expected);
+            QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, {400, 15});
+            QTest::mouseMove(window.windowHandle(), QPoint(400, 15) + drag);
+            QTRY_COMPARE(window.geometry(), expected.translated(drag));
             return;
         }
         const QString config = QDir::home().filePath("screen.json");
@@ -175,13 +178,17 @@ private slots:
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<QList<QPoint>>("steps");
         QTest::addColumn<QRect>("after");
+        QTest::addColumn<Qt::MouseButton>("button");
         const QList<QPoint> by{{20, 10}};
         const auto zone = [&](const char *row, const char *name, QRect place,
                               Qt::CursorShape cursor, QRect after) {
-            QTest::newRow(row) << name << place << int(cursor) << place.center() << by << after;
+            QTest::newRow(row) << name << place << int(cursor) << place.center() << by << after
+                               << Qt::LeftButton;
         };
-        const auto drag = [&](const char *row, QPoint at, QList<QPoint> steps, QRect after) {
-            QTest::newRow(row) << QString() << QRect() << 0 << at << steps << after;
+        // No steps: a double click.
+        const auto drag = [&](const char *row, QPoint at, QList<QPoint> steps, QRect after,
+                              Qt::MouseButton button = Qt::LeftButton) {
+            QTest::newRow(row) << QString() << QRect() << 0 << at << steps << after << button;
         };
         zone("top-left", "zoneTopLeft", {5, 5, 3, 3}, Qt::SizeFDiagCursor, {120, 90, 1004, 620});
         zone("top", "zoneTop", {8, 5, 1008, 3}, Qt::SizeVerCursor, {100, 90, 1024, 620});
@@ -203,6 +210,11 @@ private slots:
         drag("band, y 6, left margin", {2, 6}, by, moved);
         drag("y 5", {2, 5}, by, still);
         drag("y 38", {2, 38}, by, still);
+        // Only the left button drags, and maximises by a double click in the band.
+        drag("band, right button", {400, 15}, by, still, Qt::RightButton);
+        drag("right edge, right button", {1017, 300}, by, still, Qt::RightButton);
+        drag("band, right double click", {400, 15}, {}, still, Qt::RightButton);
+        drag("double click below the band", {400, 60}, {}, still);
         drag("band, many steps", {400, 15}, {{5, 5}, {100, -50}, {-37, 53}}, {63, 133, 1024, 630});
         drag("band, above the screen", {400, 15}, {{0, -50}, {0, -500}}, {100, -5, 1024, 630});
         drag("band, off the right side", {400, 15}, {{2000, 0}}, {695, 80, 1024, 630});
@@ -216,15 +228,20 @@ private slots:
         QFETCH(QPoint, at);
         QFETCH(QList<QPoint>, steps);
         QFETCH(QRect, after);
+        QFETCH(Qt::MouseButton, button);
         Shown s;
         if (!zone.isEmpty()) {
             const auto *label = s.window.findChild<QLabel *>(zone);
             QTEST(label->geometry(), "place");
             QTEST(int(label->cursor().shape()), "cursor");
         }
-        s.drag(at, steps);
-        QTRY_COMPARE(s.window.geometry(), after);
-        QTest::mouseRelease(s.handle, Qt::LeftButton, {}, s.local(at + steps.last()));
+        if (steps.isEmpty()) {
+            QTest::mouseDClick(s.handle, button, {}, s.local(at));
+        } else {
+            s.drag(at, steps, button);
+            QTRY_COMPARE(s.window.geometry(), after);
+            QTest::mouseRelease(s.handle, button, {}, s.local(at + steps.last()));
+        }
         QTest::mouseMove(s.handle, s.local(at + QPoint(50, 50)));
         QTest::qWait(20);
         QCOMPARE(s.window.geometry(), after);
@@ -261,9 +278,16 @@ private slots:
         QCOMPARE(windowLook(s.window), expectedLook(false));
         change(Qt::WindowMaximized);
         QTRY_COMPARE(windowLook(s.window), expectedLook(true));
+        // Maximised, it fills the screen's free area; minimised by its button
+        // from there, it comes back maximised.
+        const QRect maximised = s.window.screen()->availableGeometry();
+        QTRY_COMPARE(s.window.geometry(), maximised);
+        QTest::mouseClick(s.window.findChild<QPushButton *>("toolMinimum"), Qt::LeftButton);
+        QTRY_VERIFY(s.window.isMinimized());
+        s.window.setWindowState(s.window.windowState() & ~Qt::WindowMinimized);  // the task bar
+        QTRY_COMPARE(windowLook(s.window), expectedLook(true));
+        QTRY_COMPARE(s.window.geometry(), maximised);
         // Dragging in the band does nothing while maximised.
-        QTRY_VERIFY(s.window.geometry() != QRect(100, 80, 1024, 630));
-        const QRect maximised = s.window.geometry();
         s.drag(QPoint(400, 15), {{40, 40}});
         QTest::qWait(20);
         QCOMPARE(s.window.geometry(), maximised);

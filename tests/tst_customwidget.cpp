@@ -1,8 +1,9 @@
 // The customization folder: the name and logo in the title bar, the
-// loading page's picture, and where that folder is looked for.
+// window's icon, the loading page's picture, and where that folder is
+// looked for.
 
+#include "chrome/basewindow.h"
 #include "chrome/customization.h"
-#include "chrome/customwidget.h"
 #include "chrome/loading.h"
 #include "support/filebytes.h"
 #include "support/testmain.h"
@@ -19,10 +20,9 @@ class TestCustomWidget : public QObject
         picture.fill(colour);
         return picture.save(beside + name);
     }
-    // The colour in the middle of what a label shows; 0 for no picture.
-    static QRgb shownColour(const QLabel *label)
+    // The colour in the middle of a picture; 0 for no picture.
+    static QRgb shownColour(const QImage &shown)
     {
-        const QImage shown = label->pixmap().toImage();
         return shown.isNull() ? 0 : shown.pixel(shown.rect().center());
     }
 
@@ -57,11 +57,14 @@ private slots:
         const bool folder = !config.isNull();
         QVERIFY(!folder || (writeFileBytes(beside + "/config.ini", config) &&
                             savePicture("/Tessan.ico", logo) && savePicture("/Nav.png", picture)));
-        customWidget content;
+        BaseWindow window;
         loading page;
-        QTEST(content.findChild<QLabel *>("label_title")->text(), "title");
-        QCOMPARE(shownColour(content.findChild<QLabel *>("label_logo")), folder ? logo : 0);
-        QCOMPARE(shownColour(page.findChild<QLabel *>("m_icon")), folder ? picture : 0);
+        QTEST(window.findChild<QLabel *>("label_title")->text(), "title");
+        QCOMPARE(shownColour(window.findChild<QLabel *>("label_logo")->pixmap().toImage()),
+                 folder ? logo : 0);
+        QCOMPARE(shownColour(window.windowIcon().pixmap(8, 8).toImage()), folder ? logo : 0);
+        QCOMPARE(shownColour(page.findChild<QLabel *>("m_icon")->pixmap().toImage()),
+                 folder ? picture : 0);
         // The folder is only read, never created.
         QCOMPARE(QDir(beside).exists(), folder);
     }

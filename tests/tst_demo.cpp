@@ -4,6 +4,7 @@
 #include "chrome/basewindow.h"
 #include "console/widget.h"
 #include "demo/demo.h"
+#include "support/pixelprobe.h"
 #include "support/testmain.h"
 
 class TestDemo : public QObject
@@ -98,9 +99,8 @@ private slots:
         QVERIFY(levels.isEmpty());
         auto *meter = panel.findChild<QProgressBar *>("level_0");
         meter->setValue(50);
-        const QImage look = meter->grab().toImage();  // grey above the level, cyan below
-        QVERIFY(look.pixelColor(2, 2) == QColor(116, 116, 116) &&
-                look.pixelColor(2, look.height() - 3) == QColor(69, 255, 247));
+        QCOMPARE(colourAt(meter, {2, 2}), QColor(116, 116, 116));  // grey above the level,
+        QCOMPARE(colourAt(meter, {2, meter->height() - 3}), QColor(69, 255, 247));  // cyan below
     }
 
     // Connect with "demo" in the launcher's window opens the panel (four tabs
@@ -140,8 +140,7 @@ private slots:
                 launcher.screen()->availableGeometry().contains(panel->frameGeometry().topLeft()));
             QVERIFY(!content->isVisible());
             QWidget *pages = content->parentWidget();
-            QCOMPARE(launcher.grab().toImage().pixelColor(
-                         pages->mapTo(&launcher, pages->rect().center())),
+            QCOMPARE(colourAt(&launcher, pages->mapTo(&launcher, pages->rect().center())),
                      QColor(50, 50, 50));
             QVERIFY(panel->close());
             QWidget *page = content->findChild<QStackedWidget *>()->currentWidget();

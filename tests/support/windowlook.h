@@ -4,15 +4,20 @@
 
 // What the frameless window shows of its state, in words: the margins
 // around its frame, whether the resize zones are there, the names the
-// title-bar buttons give tool tips and screen readers, and the picture on
-// the maximise/restore button. Compared with `expectedLook`.
+// title-bar buttons give tool tips and screen readers (left to right as they
+// stand in a shown window), and the picture on the maximise/restore button.
+// Compared with `expectedLook`.
 inline QString windowLook(const QWidget &window)
 {
+    QList<const QPushButton *> buttons;
+    for (const char *name : {"toolMinimum", "toolResize", "toolClose"})
+        buttons << window.findChild<QPushButton *>(name);
+    std::stable_sort(buttons.begin(), buttons.end(), [&](const QWidget *a, const QWidget *b) {
+        return a->mapTo(&window, QPoint()).x() < b->mapTo(&window, QPoint()).x();
+    });
     QStringList names;
-    for (const char *name : {"toolMinimum", "toolResize", "toolClose"}) {
-        const auto *button = window.findChild<QPushButton *>(name);
+    for (const QPushButton *button : buttons)
         names << button->toolTip() + '/' + button->accessibleName();
-    }
     const auto picture = [](const QIcon &icon) {
         return icon.pixmap(20, 20).toImage().convertToFormat(QImage::Format_ARGB32);
     };

@@ -38,33 +38,28 @@ QRect compositorRect()
     return {};
 }
 
+// The rectangle the X server has for `window`, as it stands on the screen
+// (a window manager tells the client where a drag took it only at the end),
+// in logical pixels.
+QRect xServerRect(const QWidget &window)
+{
+    QProcess xdotool;
+    xdotool.start("xdotool", {"getwindowgeometry", "--shell", QString::number(window.winId())});
+    if (!xdotool.waitForFinished(5000) || xdotool.exitCode())
+        return {};
+    // WINDOW=, X=, Y=, WIDTH=, HEIGHT= and SCREEN= lines.
+    const QStringList v =
+        QString(xdotool.readAllStandardOutput()).split(QRegularExpression("[=\n]"));
+    const qreal r = window.devicePixelRatioF();
+    const auto at = [&](int i) { return v.value(i).toInt() / r; };
+    return QRectF(at(3), at(5), at(7), at(9)).toRect();
+}
+
 // Where the desktop has the window, in logical pixels: a Wayland client
 // does not know its own position.
 QRect desktopRect(const QWidget &window)
 {
-    return onWayland() ? compositorRect() : window.geometry();
-}
-
-// The left button pressed at `path[0]`, taken to `path[1]` (beyond the drag
-// distance), then to `path[2]` and released, in device pixels, with pauses
-// in which the client can hand the drag over and the desktop can take it:
-// through the compositor's virtual pointer (VNC) or the X server's (XTest).
-QStringList pointerCommand(const QList<QPoint> &path)
-{
-    const auto x = [&](int i) { return QString::number(path.at(i).x()); };
-    const auto y = [&](int i) { return QString::number(path.at(i).y()); };
-    if (onWayland()) {
-        QStringList command{"python3", RFB_POINTER_PATH,
-                            qEnvironmentVariable("WAYLAND_TEST_VNC_PORT")};
-        using Step = std::pair<int, bool>;  // point, button down
-        for (const auto &[i, down] : {Step{0, false}, {0, true}, {1, true}, {2, true}, {2, false}})
-            command << x(i) + ',' + y(i) + (down ? ",down" : "") << "wait:300";
-        return command;
-    }
-    QStringList command{"xdotool", "mousemove", "--sync", x(0), y(0), "mousedown", "1"};
-    for (int i : {1, 2})
-        command += QStringList{"sleep", "0.3", "mousemove", x(i), y(i)};
-    return command + QStringList{"sleep", "0.3", "mouseup", "1", "sleep", "0.3"};
+    return onWayland() ? compositorRect() : xServerRect(window);
 }
 
 // Device pixels round to a logical one either way at 150 %.
@@ -75,23 +70,95 @@ bool near(QRect a, QRect b)
            2;
 }
 
-// A drag by `by` from `at`, in logical pixels. The event loop runs
-// meanwhile: the hand-over needs the press to have been handled while still
-// held.
-bool dragPointer(QPoint at, QPoint by)
+// The desktop's pointer, driven from outside as a user's hand would: the
+// compositor's virtual pointer (VNC, one connection for a whole drag) or the
+// X server's (XTest). Points are in logical pixels.
+class Pointer
 {
-    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
-    const QPoint handOver = at + QPoint(15, 0);
-    QList<QPoint> path;
-    for (const QPoint p : {at, handOver, handOver + by})
-        path << (QPointF(p) * ratio).toPoint();
-    QStringList command = pointerCommand(path);
-    QProcess pointer;
-    pointer.start(command.takeFirst(), command);
-    QDeadlineTimer deadline(20000);
-    while (pointer.state() != QProcess::NotRunning && !deadline.hasExpired())
-        QTest::qWait(50);
-    return pointer.exitStatus() == QProcess::NormalExit && pointer.exitCode() == 0;
+    QProcess vnc;
+    bool held = false;
+
+public:
+    Pointer()
+    {
+        if (onWayland())
+            vnc.start("python3",
+                      {RFB_POINTER_PATH, qEnvironmentVariable("WAYLAND_TEST_VNC_PORT"), "-"});
+    }
+    ~Pointer()
+    {
+        vnc.closeWriteChannel();
+        vnc.waitForFinished(10000);
+    }
+    bool to(QPoint p, bool down)
+    {
+        const QPoint at =
+            (QPointF(p) * QGuiApplication::primaryScreen()->devicePixelRatio()).toPoint();
+        const QString x = QString::number(at.x()), y = QString::number(at.y());
+        if (onWayland()) {
+            vnc.write((x + ',' + y + (down ? ",down\n" : "\n")).toLatin1());
+            return vnc.waitForBytesWritten(5000);
+        }
+        QStringList command{"mousemove", x, y};
+        if (down != held)
+            command << (down ? "mousedown" : "mouseup") << "1";
+        held = down;
+        return QProcess::execute("xdotool", command) == 0;
+    }
+};
+
+// What reached a window while the left button was held: presses, moves and
+// leaves (a compositor that takes the pointer for a drag makes it leave).
+struct Seen : QObject
+{
+    int presses = 0, moves = 0, leaves = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        presses += event->type() == QEvent::MouseButtonPress;
+        moves += event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton);
+        leaves += event->type() == QEvent::Leave && presses;
+        return false;
+    }
+};
+
+// A drag of `window` by `by` from `at`, in logical pixels, by which the
+// desktop should take it to `expected`: the left button pressed at `at`,
+// taken 15 pixels right (past the drag distance), then by `by`, and
+// released. A resize zone hands the drag over at the press, the band at the
+// step past the drag distance; the next step waits until the window has
+// handled that event and, on Wayland, until the compositor has taken the
+// pointer, where the drag starts from. The last point is sent again until
+// the desktop has the window at `expected`: a window manager that takes the
+// drag after the pointer got there follows it at the next motion.
+bool dragPointer(QWidget &window, QPoint at, bool zone, QPoint by, const QRect &expected)
+{
+    Seen seen;
+    window.windowHandle()->installEventFilter(&seen);
+    // Waits until `count` events reached the window, and the compositor took
+    // the pointer when one of them `handsOver`. It never fails the drag: the
+    // verdict is where the desktop puts the window.
+    const auto handled = [&](const int &count, bool handsOver) {
+        (void)QTest::qWaitFor(
+            [&] { return count > 0 && (!handsOver || !onWayland() || seen.leaves > 0); }, 10000);
+        return true;
+    };
+    // Where the desktop has it, at the size the window itself has taken
+    // (a compositor's rectangle is the one it asked the window for).
+    const auto arrived = [&] {
+        const QRect now = desktopRect(window);
+        return near(now, expected) && near(QRect(now.topLeft(), window.size()), expected);
+    };
+    Pointer pointer;
+    const QPoint handOver = at + QPoint(15, 0), end = handOver + by;
+    bool ok = pointer.to(at, false) && pointer.to(at, true) && handled(seen.presses, zone) &&
+              pointer.to(handOver, true) && handled(zone ? seen.presses : seen.moves, !zone);
+    for (QDeadlineTimer deadline(20000); ok && !deadline.hasExpired();) {
+        ok = pointer.to(end + QPoint(0, 1), true) && pointer.to(end, true);
+        if (QTest::qWaitFor(arrived, 1000))
+            break;
+    }
+    return pointer.to(end, false) && ok;
 }
 
 }  // namespace
@@ -126,14 +193,15 @@ private slots:
     void desktopMovesAndResizes()
     {
         const QRect start = desktopRect(*window);
-        QVERIFY(dragPointer(start.topLeft() + QPoint(200, 20), {100, 60}));
-        QTRY_COMPARE(desktopRect(*window).topLeft(), start.topLeft() + QPoint(100, 60));
-        QVERIFY(near(desktopRect(*window), start.translated(100, 60)));
+        const QRect moved = start.translated(100, 60);
+        QVERIFY(dragPointer(*window, start.topLeft() + QPoint(200, 20), false, {100, 60}, moved));
+        QTRY_COMPARE(desktopRect(*window).topLeft(), moved.topLeft());
+        QVERIFY(near(desktopRect(*window), moved));
 
-        const QRect moved = desktopRect(*window);
         // (The corner zone lies just inside the window's 5-pixel margin.)
-        QVERIFY(dragPointer(moved.topLeft() + QPoint(6, 6), {-65, -40}));
-        QTRY_VERIFY2(near(desktopRect(*window), moved.adjusted(-50, -40, 0, 0)),
+        const QRect grown = moved.adjusted(-50, -40, 0, 0);
+        QVERIFY(dragPointer(*window, moved.topLeft() + QPoint(6, 6), true, {-65, -40}, grown));
+        QTRY_VERIFY2(near(desktopRect(*window), grown),
                      qPrintable(QDebug::toString(desktopRect(*window))));
     }
 };

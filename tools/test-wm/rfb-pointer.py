@@ -4,9 +4,12 @@ with just enough of the RFB protocol: version 3.8, security type None,
 ClientInit, then 6-byte PointerEvent messages. Nothing but loopback.
 
   rfb-pointer.py PORT STEP...
+  rfb-pointer.py PORT -
 
 A STEP is X,Y (the pointer there, no button held), X,Y,down (left button
-held there) or wait:MS. The pointer ends without a button held."""
+held there) or wait:MS. With "-" the steps are read from standard input, one
+a line, each sent as soon as it arrives, until the input ends. The pointer
+ends without a button held."""
 import socket
 import struct
 import sys
@@ -51,7 +54,8 @@ def main():
     with socket.create_connection(("127.0.0.1", port), timeout=10) as sock:
         handshake(sock)
         x = y = 0
-        for step in sys.argv[2:]:
+        steps = sys.stdin if sys.argv[2:] == ["-"] else sys.argv[2:]
+        for step in (line.strip() for line in steps):
             if step.startswith("wait:"):
                 time.sleep(int(step[5:]) / 1000)
                 continue
