@@ -114,9 +114,9 @@ struct Seen : QObject
     int presses = 0, moves = 0, leaves = 0;
     bool eventFilter(QObject *, QEvent *event) override
     {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
         presses += event->type() == QEvent::MouseButtonPress;
-        moves += event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton);
+        moves += event->type() == QEvent::MouseMove &&
+                 (static_cast<QMouseEvent *>(event)->buttons() & Qt::LeftButton);
         leaves += event->type() == QEvent::Leave && presses;
         return false;
     }
