@@ -312,10 +312,10 @@ private slots:
         QElapsedTimer sinceReload;
         sinceReload.start();
         console.perform("F5");
-        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_load", Widget::consoleLoadTimeoutMs + 5000);
+        // A reload has the 15 s of a Connect; nothing there fails it at once.
+        QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_load", 15000 + 5000);
         QCOMPARE(console.loadingText->text(), failureText);
-        QVERIFY2(then.isEmpty() ? sinceReload.elapsed() < Widget::consoleLoadTimeoutMs / 2
-                                : sinceReload.elapsed() > Widget::consoleLoadTimeoutMs * 9 / 10,
+        QVERIFY2(then.isEmpty() ? sinceReload.elapsed() < 7500 : sinceReload.elapsed() > 13500,
                  qPrintable(QString::number(sinceReload.elapsed())));
         console.perform(gesture);
         QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_search", 5000);
