@@ -21,7 +21,7 @@ QString requestLog(const QString &address)
 // path and " gone" once the connection that asked has closed.
 qsizetype logged(const QString &address, const QString &what)
 {
-    return fileBytes(requestLog(address)).count((address + ' ' + what + '\n').toUtf8());
+    return timesLogged(requestLog(address), address + ' ' + what);
 }
 
 // A mixer at `address` serving `config` as its configuration file.

@@ -40,7 +40,7 @@ class TestWidget : public QObject
     QTemporaryDir scratch;
     const QString requestLog = scratch.filePath("requests.txt");
     const QString otherLog = scratch.filePath("other.txt");
-    static qsizetype polls(const QString &log) { return fileBytes(log).count("/dist/poll\n"); }
+    static qsizetype polls(const QString &log) { return timesLogged(log, "/dist/poll"); }
     qsizetype polls() const { return polls(requestLog); }
 
 private slots:
@@ -75,7 +75,7 @@ private slots:
     void refusesWhatIsNotAnAddress()
     {
         QFETCH(QString, text);
-        const qsizetype fetches = fileBytes(requestLog).count("config.ini\n");
+        const qsizetype fetches = timesLogged(requestLog, "config.ini");
         ConsoleUnderTest console;
         console.connectTo(text);
         console.connectTo(text);
@@ -91,7 +91,7 @@ private slots:
         QScopedPointer<QNetworkReply> reply(
             probe.get(QNetworkRequest(QUrl("http://" + mixer + "/webFile/userConfig/config.ini"))));
         QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), 5000);
-        QCOMPARE(fileBytes(requestLog).count("config.ini\n"), fetches + 1);
+        QCOMPARE(timesLogged(requestLog, "config.ini"), fetches + 1);
     }
 
     // The loading page first; the console once it has loaded.

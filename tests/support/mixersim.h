@@ -3,6 +3,7 @@
 #include <sys/prctl.h>
 #include <QDeadlineTimer>
 #include <QDebug>
+#include <QFile>
 #include <QProcess>
 #include <csignal>
 
@@ -66,6 +67,15 @@ private:
 inline QStringList quietMixer(const QString &address, const QStringList &extra = {})
 {
     return QStringList{"--address", address, "--answer", "none"} + extra;
+}
+
+// How many lines of the simulator's request log (--request-log) end with
+// `ending`: a path for each request, "PATH gone" for each connection that
+// closed under one.
+inline qsizetype timesLogged(const QString &log, const QString &ending)
+{
+    QFile file(log);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().count((ending + '\n').toUtf8()) : 0;
 }
 
 // The bytes the simulator serves as a download (and as huge or endless
