@@ -20,9 +20,15 @@ are restored whatever happens, and the build is brought back at the end.
 --hints takes the output of an earlier run: a fault that a test killed there
 is tried against that test first, then against the rest of the suite. The
 verdict is the same; a run over a suite that mostly kills takes minutes
-instead of an hour.
+instead of an hour. Where the hint also names the test function
+("tst_widget:rendererDies", as this script reports a kill), only that
+binary is rebuilt and only that function run first, with the test's own
+command and environment; a QtTest failure there is the kill, anything else
+goes on to the whole suite.
 """
 import argparse
+import json
+import os
 import re
 import subprocess
 import sys
@@ -68,6 +74,46 @@ def read_hints(path):
     return hints
 
 
+def failed_function(output):
+    """The first QtTest function that failed in a test's output, or None."""
+    found = re.search(r"^FAIL!  : \w+::(\w+)\(", output, re.MULTILINE)
+    return found.group(1) if found else None
+
+
+def ctest_commands(build):
+    """Each test's command line, environment and folder, as CTest runs it."""
+    shown = json.loads(run(["ctest", "--show-only=json-v1"], build).stdout)
+    commands = {}
+    for test in shown.get("tests", []):
+        properties = {p["name"]: p["value"] for p in test.get("properties", [])}
+        environment = dict(os.environ)
+        for setting in properties.get("ENVIRONMENT", []):
+            name, _, value = setting.partition("=")
+            environment[name] = value
+        commands[test["name"]] = (test.get("command", []), environment,
+                                  properties.get("WORKING_DIRECTORY", str(build)))
+    return commands
+
+
+def run_function(build, commands, test, function):
+    """Builds only `test` and runs only its `function`: the function when it
+    failed a check, else None."""
+    if test not in commands or not commands[test][0]:
+        return None
+    # A test entry named other than its binary gets the whole build.
+    if (run(["cmake", "--build", str(build), "--target", test], root).returncode != 0 and
+            run(["cmake", "--build", str(build)], root).returncode != 0):
+        return None
+    command, environment, folder = commands[test]
+    try:
+        ran = subprocess.run(command + [function], cwd=folder, env=environment,
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                             timeout=300)
+    except subprocess.TimeoutExpired:
+        return None
+    return failed_function(ran.stdout) if ran.returncode != 0 else None
+
+
 def run_suite(build, ctest_args, hint):
     """Returns the first test that fails, or None when the whole suite passes."""
     rounds = [[]]
@@ -77,14 +123,16 @@ def run_suite(build, ctest_args, hint):
     for selection in rounds:
         # The tree's habits (layout, layers, catalogues) are no verdict on
         # behaviour: a planted fault is not laid out as the tree is.
-        tests = run(["ctest", "--stop-on-failure", "--timeout", "300", "-LE", "^tree$",
-                     *ctest_args, *selection], build)
+        tests = run(["ctest", "--stop-on-failure", "--output-on-failure", "--timeout", "300",
+                     "-LE", "^tree$", *ctest_args, *selection], build)
         if tests.returncode != 0:
-            return first_failed_test(tests.stdout)
+            test = first_failed_test(tests.stdout)
+            function = failed_function(tests.stdout)
+            return f"{test}:{function}" if function else test
     return None
 
 
-def check(fault, build, ctest_args, hint=None):
+def check(fault, build, ctest_args, hint=None, commands=None):
     number, relative, original, replacement = fault
     source = root / relative
     text = source.read_text()
@@ -92,10 +140,13 @@ def check(fault, build, ctest_args, hint=None):
         return "stale", f"text found {text.count(original)} times"
     source.write_text(text.replace(original, replacement))
     try:
+        test, _, function = (hint or "").partition(":")
+        if function and run_function(build, commands or {}, test, function):
+            return "killed", hint
         built = run(["cmake", "--build", str(build)], root)
         if built.returncode != 0:
             return "no-build", ""
-        failed = run_suite(build, ctest_args, hint)
+        failed = run_suite(build, ctest_args, test or None)
         return ("survived", "") if failed is None else ("killed", failed)
     finally:
         source.write_text(text)
@@ -116,10 +167,21 @@ def main():
         wanted = {int(n) for n in options.only.split(",")}
         faults = [f for f in faults if f[0] in wanted]
 
+    commands = ctest_commands(build) if hints else {}
+    # A function that fails alone on the tree as it stands (one that needs
+    # the functions before it) proves nothing under a fault: its hint is
+    # then its test's only.
+    for hint in sorted({hints[f[0]] for f in faults if ":" in hints.get(f[0], "")}):
+        test, _, function = hint.partition(":")
+        if run_function(build, commands, test, function):
+            print(f"hint {hint} fails without a fault: its test is tried first instead",
+                  flush=True)
+            hints = {n: test if h == hint else h for n, h in hints.items()}
     results = {}
     for fault in faults:
         started = time.monotonic()
-        verdict, detail = check(fault, build, options.ctest_args.split(), hints.get(fault[0]))
+        verdict, detail = check(fault, build, options.ctest_args.split(), hints.get(fault[0]),
+                                commands)
         results.setdefault(verdict, []).append(fault)
         print(f"line {fault[0]:3}: {verdict:8} {fault[1]}: {fault[2]!r} -> {fault[3]!r}"
               f" {detail} ({time.monotonic() - started:.0f} s)", flush=True)

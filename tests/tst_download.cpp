@@ -10,7 +10,6 @@
 #include "support/dialoganswerer.h"
 #include "support/filebytes.h"
 #include "support/mixersim.h"
-#include "support/runaddress.h"
 
 namespace {
 
@@ -39,7 +38,7 @@ QString mountSmallFolder()
 class TestDownload : public QObject
 {
     Q_OBJECT
-    int rowsRun = 0;
+    ServedMixers mixers;
 
 private slots:
     void cleanupTestCase()
@@ -83,16 +82,11 @@ private slots:
         const auto folderOf = [&](const QString &name) {
             return name == "small" ? smallFolder : target.filePath(name);
         };
-        // A mixer of the row's own: what an earlier row did to its mixer's
-        // connections cannot reach this one.
-        QStringList serving{"--address", runAddress(++rowsRun), "--download-size",
-                            QString::number(downloadSize)};
-        MixerSim mixer(broken ? serving << "--break-download" : serving);
-        QVERIFY(mixer.start());
+        QStringList serving{"--download-size", QString::number(downloadSize)};
+        const QString address = mixers.start({}, broken ? serving << "--break-download" : serving);
         ConsoleUnderTest console;
         QWebEngineView *view = console.view;
-        console.connectTo(runAddress(rowsRun));
-        QTRY_VERIFY_WITH_TIMEOUT(view->isVisible(), 20000);
+        QVERIFY(console.showConsole(address));
         QSignalSpy requested(view->page()->profile(), &QWebEngineProfile::downloadRequested);
         DialogAnswerer answerer;
         // A way back made in a prompt or a box is the dialog's own.
@@ -163,23 +157,17 @@ private slots:
         QFETCH(QString, suggested);
         QFETCH(int, clicks);
         QFETCH(QStringList, saved);
-        QTemporaryDir scratch, folder;
+        QTemporaryDir folder;
         const QByteArray mine = "the user's own notes\n";
         QVERIFY(writeFileBytes(folder.filePath("notes.txt"), mine));
-        const QString page = scratch.filePath("console.html");
-        QVERIFY(writeFileBytes(page,
-                               "<!doctype html><a id=link href=download/mixer-scene.bin "
-                               "download=\"" +
-                                   suggested.toUtf8() + "\">scene</a>"));
         // Two seconds a download: the second starts while the first runs.
-        MixerSim mixer(
-            quietMixer(runAddress(++rowsRun),
-                       {"--console-file", page, "--download-size", QString::number(downloadSize),
-                        "--download-rate", QString::number(downloadSize / 2)}));
-        QVERIFY(mixer.start());
+        const QString address =
+            mixers.start("<!doctype html><a id=link href=download/mixer-scene.bin download=\"" +
+                             suggested.toUtf8() + "\">scene</a>",
+                         {"--download-size", QString::number(downloadSize), "--download-rate",
+                          QString::number(downloadSize / 2)});
         ConsoleUnderTest console;
-        console.connectTo(runAddress(rowsRun));
-        QTRY_VERIFY_WITH_TIMEOUT(console.view->isVisible(), 20000);
+        QVERIFY(console.showConsole(address));
         DialogAnswerer answerer;
         for (int i = 0; i < clicks; ++i) {
             answerer.queueFolderAnswer(folder.path());
@@ -204,13 +192,10 @@ private slots:
     {
         QTemporaryDir folder;
         // 2 MiB at 64 KiB/s: half a minute, far longer than this waits.
-        MixerSim mixer(quietMixer(
-            runAddress(++rowsRun),
-            {"--download-size", QString::number(downloadSize), "--download-rate", "65536"}));
-        QVERIFY(mixer.start());
+        const QString address = mixers.start(
+            {}, {"--download-size", QString::number(downloadSize), "--download-rate", "65536"});
         ConsoleUnderTest console;
-        console.connectTo(runAddress(rowsRun));
-        QTRY_VERIFY_WITH_TIMEOUT(console.view->isVisible(), 20000);
+        QVERIFY(console.showConsole(address));
         DialogAnswerer answerer;
         answerer.queueFolderAnswer(folder.path());
         console.view->page()->download(
@@ -251,24 +236,19 @@ private slots:
         QFETCH(int, apartMs);
         QFETCH(int, thinkMs);
         QFETCH(int, prompts);
-        QTemporaryDir scratch;
-        const QString page = scratch.filePath("console.html");
         // The page's script starts them (as it might on load) when asked.
-        QVERIFY(writeFileBytes(
-            page,
+        const QString address = mixers.start(
             "<!doctype html><title>mixer</title><a id=link href=download/mixer-scene.bin>"
             "scene</a><script>function flood() { let n = 0; const next = () => { "
             "document.getElementById('link').click(); if (++n < " +
-                QByteArray::number(count) + ") setTimeout(next, " + QByteArray::number(apartMs) +
-                "); else document.title = 'done'; }; next(); }</script>"));
-        MixerSim mixer(quietMixer(runAddress(++rowsRun), {"--console-file", page}));
-        QVERIFY(mixer.start());
+            QByteArray::number(count) + ") setTimeout(next, " + QByteArray::number(apartMs) +
+            "); else document.title = 'done'; }; next(); }</script>");
         DialogAnswerer answerer;  // cancels every prompt
         answerer.thinkMs = thinkMs;
         ConsoleUnderTest console;
         QSignalSpy requested(console.view->page()->profile(),
                              &QWebEngineProfile::downloadRequested);
-        console.connectTo(runAddress(rowsRun));
+        console.connectTo(address);
         qsizetype promptsBefore = 0;
         for (int load = 1; load <= 2; ++load) {
             QTRY_COMPARE_WITH_TIMEOUT(console.page(), "page_web", 20000);

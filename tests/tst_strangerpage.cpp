@@ -7,7 +7,6 @@
 #include "support/dialoganswerer.h"
 #include "support/filebytes.h"
 #include "support/mixersim.h"
-#include "support/runaddress.h"
 
 namespace {
 
@@ -39,27 +38,7 @@ class TestStrangerPage : public QObject
 {
     Q_OBJECT
     QTemporaryDir scratch;
-    std::vector<std::unique_ptr<MixerSim>> sims;
-    int hostsUsed = 0;
-
-    // A mixer whose console is `page`, on an address of its own.
-    QString serve(const QByteArray &page, const QStringList &extra = {})
-    {
-        const QString address = runAddress(++hostsUsed);
-        const QString file = scratch.filePath(QStringLiteral("page%1.html").arg(hostsUsed));
-        if (!writeFileBytes(file, page))
-            return {};
-        sims.push_back(std::make_unique<MixerSim>(
-            quietMixer(address, QStringList{"--console-file", file} + extra)));
-        return sims.back()->start() ? address : QString();
-    }
-
-    // Connects to the page and waits until it is shown as the console.
-    static bool showConsole(ConsoleUnderTest &console, const QString &address)
-    {
-        console.connectTo(address);
-        return QTest::qWaitFor([&] { return console.page() == "page_web"; }, 20000);
-    }
+    ServedMixers mixers;
 
 public:
     // What the launcher hands to the desktop, which would start the
@@ -68,7 +47,6 @@ public:
     Q_INVOKABLE void openWithDesktop(const QUrl &url) { handedToDesktop << url.toString(); }
 
 private slots:
-    void cleanupTestCase() { sims.clear(); }
     void init() { handedToDesktop.clear(); }
 
     // A link that some other program handles goes nowhere, even when the
@@ -92,14 +70,14 @@ private slots:
         QDesktopServices::setUrlHandler(scheme, this, "openWithDesktop");
         const auto unregister = qScopeGuard([&] { QDesktopServices::unsetUrlHandler(scheme); });
         // The whole page is the link; the title tells that the click arrived.
-        const QString address =
-            serve("<!doctype html><title>mixer</title><iframe name=frame></iframe><a href=\"" +
-                  href.toUtf8() + "\" target=\"" + target.toUtf8() +
-                  "\" style=\"position:fixed;inset:0\" onclick=\"setTimeout(() => document.title = "
-                  "'clicked', 500)\">console</a>");
+        const QString address = mixers.start(
+            "<!doctype html><title>mixer</title><iframe name=frame></iframe><a href=\"" +
+            href.toUtf8() + "\" target=\"" + target.toUtf8() +
+            "\" style=\"position:fixed;inset:0\" onclick=\"setTimeout(() => document.title = "
+            "'clicked', 500)\">console</a>");
         QVERIFY(!address.isEmpty());
         ConsoleUnderTest console;
-        QVERIFY(showConsole(console, address));
+        QVERIFY(console.showConsole(address));
         QTRY_COMPARE_WITH_TIMEOUT(console.view->title(), "mixer", 10000);
         QWindow *window = console.widget.windowHandle();
         const QPoint middle = console.view->mapTo(&console.widget, console.view->rect().center());
@@ -128,11 +106,11 @@ private slots:
         sparse.close();
         const QString title = "<img src='" + big + "'>" + QString(5000, 'x');
         const QString address =
-            serve("<!doctype html><title>mixer</title><div title=\"" + title.toUtf8() +
-                  "\" style=\"position:fixed;inset:0\">faders</div>");
+            mixers.start("<!doctype html><title>mixer</title><div title=\"" + title.toUtf8() +
+                         "\" style=\"position:fixed;inset:0\">faders</div>");
         QVERIFY(!address.isEmpty());
         ConsoleUnderTest console;
-        QVERIFY(showConsole(console, address));
+        QVERIFY(console.showConsole(address));
         QTRY_COMPARE_WITH_TIMEOUT(console.view->title(), "mixer", 10000);
         const qint64 before = peakMemory();
         QWindow *window = console.widget.windowHandle();
@@ -169,17 +147,17 @@ private slots:
         QFETCH(bool, sameMixer);
         const QString requestLog = scratch.filePath("other-requests.txt");
         const QString other =
-            serve("<!doctype html><title>sign in</title>", {"--request-log", requestLog});
+            mixers.start("<!doctype html><title>sign in</title>", {"--request-log", requestLog});
         QVERIFY(!other.isEmpty());
         const QString target = sameMixer ? QStringLiteral("/webFile/userConfig/config.ini")
                                          : "http://" + other + "/dist/index.html";
-        const QString address = serve(
+        const QString address = mixers.start(
             "<!doctype html><title>mixer</title><script>setTimeout(() => { location.href = '" +
             target.toUtf8() +
             "'; setTimeout(() => document.title = 'stayed', 1000); }, 300);</script>");
         QVERIFY(!address.isEmpty());
         ConsoleUnderTest console;
-        QVERIFY(showConsole(console, address));
+        QVERIFY(console.showConsole(address));
         if (sameMixer) {
             QTRY_COMPARE_WITH_TIMEOUT(console.view->url(), QUrl("http://" + address + target),
                                       10000);
@@ -208,7 +186,7 @@ private slots:
         QFETCH(QString, call);
         QFETCH(int, confirmed);
         QFETCH(QString, gesture);
-        const QString address = serve(
+        const QString address = mixers.start(
             "<!doctype html><title>mixer</title><script>onload = () => setTimeout(() => {"
             "let yes = 0; for (let i = 0; i < 30; ++i) if (" +
             call.toUtf8() +

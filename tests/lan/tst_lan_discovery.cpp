@@ -300,8 +300,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(rows(), expected, searchMs);
         QTest::qWait(quietMs);
         QCOMPARE(rows(), expected);
-        console->connectTo("10.77.0.20");
-        QTRY_COMPARE_WITH_TIMEOUT(console->page(), "page_web", searchMs);
+        QVERIFY(console->showConsole("10.77.0.20"));
         QTRY_COMPARE_WITH_TIMEOUT(storedSetting("Language/Language_enum"), QVariant("1\r"),
                                   searchMs);
     }

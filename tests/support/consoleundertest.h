@@ -54,6 +54,12 @@ struct ConsoleUnderTest
         QTest::mouseClick(widget.findChild<QPushButton *>("btn_search"), Qt::LeftButton);
     }
     void connectTo(const QString &text) { ::connectTo(&widget, text); }
+    // Connects to `address`: true once its console is shown.
+    bool showConsole(const QString &address)
+    {
+        connectTo(address);
+        return QTest::qWaitFor([&] { return page() == "page_web" && view->isVisible(); }, 20000);
+    }
     // A key sequence such as "Esc" or "Alt+Left", or the mouse's "back
     // button", as the system delivers it: to `window` (a box over the
     // launcher), or to the launcher's own window, over the page area.

@@ -5,7 +5,13 @@
 #include <QDebug>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <csignal>
+#include <memory>
+#include <vector>
+
+#include "support/filebytes.h"
+#include "support/runaddress.h"
 
 // Runs the simulated mixer (tools/mixer-sim) for a test, optionally inside
 // a network namespace, and ends it (SIGTERM, then SIGKILL) when the test is
@@ -68,6 +74,32 @@ inline QStringList quietMixer(const QString &address, const QStringList &extra =
 {
     return QStringList{"--address", address, "--answer", "none"} + extra;
 }
+
+// Mixers a test starts one after another, each on a loopback address of its
+// own (what one did to its connections cannot reach the next), serving the
+// console page the test gives, if any, and answering no search. They run
+// until the test object goes.
+class ServedMixers
+{
+public:
+    // The new mixer's address; empty when it did not start.
+    QString start(const QByteArray &page = {}, QStringList extra = {})
+    {
+        const QString address = runAddress(++started);
+        const QString file = scratch.filePath(QStringLiteral("page%1.html").arg(started));
+        if (!page.isNull() && !writeFileBytes(file, page))
+            return {};
+        if (!page.isNull())
+            extra << "--console-file" << file;
+        mixers.push_back(std::make_unique<MixerSim>(quietMixer(address, extra)));
+        return mixers.back()->start() ? address : QString();
+    }
+
+private:
+    QTemporaryDir scratch;
+    std::vector<std::unique_ptr<MixerSim>> mixers;
+    int started = 0;
+};
 
 // How many lines of the simulator's request log (--request-log) end with
 // `ending`: a path for each request, "PATH gone" for each connection that
