@@ -41,16 +41,6 @@ private slots:
         QTEST(DownloadName::safeFileName(suggested), "saved");
     }
 
-    // Whatever the page suggests, the name fits a file system's 255 bytes
-    // with the engine's ".download" and a " (n)" of ours behind it.
-    void safeFileNameFitsOnDisk()
-    {
-        const QString name =
-            DownloadName::safeFileName(QString(400, QChar(0x573A)) + "." + QString(5, 'x'));
-        QVERIFY(name.endsWith(".xxxxx"));
-        QVERIFY((name + " (1000).download").toUtf8().size() <= 255);
-    }
-
     void unusedName_data()
     {
         QTest::addColumn<QString>("name");
