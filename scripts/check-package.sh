@@ -21,7 +21,10 @@ fi
 
 package=model-series
 id=io.github.modelseries.ModelSeries
-deb=$(scripts/package.sh | tee /dev/stderr | tail -n 1)
+# The build's output goes on to our standard error as it comes: through the
+# descriptor itself, since tee reopening /dev/stderr would truncate a log file
+# that holds everything printed before it.
+deb=$(scripts/package.sh | tee >(cat >&2) | tail -n 1)
 scripts/install-packages.sh desktop-file-utils appstream xvfb xauth xdotool imagemagick iproute2
 
 fail() {
