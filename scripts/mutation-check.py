@@ -167,6 +167,10 @@ def main():
         wanted = {int(n) for n in options.only.split(",")}
         faults = [f for f in faults if f[0] in wanted]
 
+    # A function run would go round the tests that --ctest-args narrows to:
+    # with those, a hint names its test only.
+    if options.ctest_args:
+        hints = {n: h.partition(":")[0] for n, h in hints.items()}
     commands = ctest_commands(build) if hints else {}
     # A function that fails alone on the tree as it stands (one that needs
     # the functions before it) proves nothing under a fault: its hint is

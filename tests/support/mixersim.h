@@ -3,7 +3,6 @@
 #include <sys/prctl.h>
 #include <QDeadlineTimer>
 #include <QDebug>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
@@ -86,11 +85,12 @@ public:
     QString start(const QByteArray &page = {}, QStringList extra = {})
     {
         const QString address = runAddress(++started);
-        const QString file = scratch.filePath(QStringLiteral("page%1.html").arg(started));
-        if (!page.isNull() && !writeFileBytes(file, page))
-            return {};
-        if (!page.isNull())
+        if (!page.isNull()) {
+            const QString file = scratch.filePath(QStringLiteral("page%1.html").arg(started));
+            if (!writeFileBytes(file, page))
+                return {};
             extra << "--console-file" << file;
+        }
         mixers.push_back(std::make_unique<MixerSim>(quietMixer(address, extra)));
         return mixers.back()->start() ? address : QString();
     }
@@ -106,8 +106,7 @@ private:
 // closed under one.
 inline qsizetype timesLogged(const QString &log, const QString &ending)
 {
-    QFile file(log);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().count((ending + '\n').toUtf8()) : 0;
+    return fileBytes(log).count((ending + '\n').toUtf8());
 }
 
 // The bytes the simulator serves as a download (and as huge or endless
