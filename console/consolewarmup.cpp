@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QQuickWidget>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -14,6 +15,13 @@ const QEvent::Type afterRepaint = QEvent::Type(QEvent::registerEventType());
 
 ConsoleWarmUp::ConsoleWarmUp(QWebEngineView *view, QObject *parent) : QObject(parent), view(view)
 {
+    // Stands in for the render widget the view gets later. That is a Qt
+    // Quick widget too, so the window is composed as it will need: through
+    // OpenGL, or in software where Qt Quick has no OpenGL to draw with. Hidden
+    // and without content, it draws nothing and takes no part in a frame.
+    auto *standIn = new QQuickWidget(view);
+    standIn->setObjectName(QStringLiteral("renderWidgetStandIn"));
+    standIn->hide();
     // Whatever the load's outcome (a load the user went back from ends too),
     // its time as a visible page is over.
     connect(view, &QWebEngineView::loadFinished, this, &ConsoleWarmUp::loadEnded);
@@ -45,8 +53,7 @@ void ConsoleWarmUp::setUpPage()
     if (!view || !view->url().isEmpty())
         return;
     // Any request to the page makes the engine build its contents, start the
-    // renderer and give the view its render widget (the window's switch to
-    // OpenGL composition follows on the next pass). An empty script is the
+    // renderer and give the view its render widget. An empty script is the
     // cheapest such request and leaves no trace: no load, no address, no
     // history. Nothing is shown: the view stays on its hidden page.
     view->page()->runJavaScript(QString());
