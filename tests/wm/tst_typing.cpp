@@ -17,6 +17,8 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), console.address);
         const WId window = console.widget.winId();
         const QString typed = "192.168.1.10";
+        // Typed while the event loop runs, as a user types: the warm-up then
+        // happens between the keys, not after all of them.
         QProcess xdotool;
         xdotool.start("xdotool", {"type", "--delay", "30", typed});
         QVERIFY(QTest::qWaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 10000));
